@@ -1,0 +1,55 @@
+#pragma once
+// Shell commands of the framework. A Shell runs one command line at a time through /bin/sh -c
+// on the calling thread and returns when the command has ended. On Linux our own stand-ins for
+// the host commands (ping, arp) come first on the command's PATH.
+
+#include <QString>
+#include <functional>
+
+namespace fw {
+
+struct ShellOutcome {
+    int exitStatus = -1;  // -1 when the command could not be started or was ended by a signal
+    QString output;       // standard output and standard error together
+};
+
+// How commands are run; the default runs them for real. Called on the thread that executes.
+using ShellRunner = std::function<ShellOutcome(const QString& commandLine)>;
+
+class Shell {
+public:
+    void Execute(const QString& commandLine);
+    int ErrorCode() const { return mOutcome.exitStatus; }
+    const QString& Result() const { return mOutcome.output; }
+    void Close() { mOutcome = {}; }
+
+    // Ends every running command and refuses new ones (they give -1) for the rest of the run.
+    // Called on the main thread at quit; the executing threads end their own commands.
+    static void AbortAll();
+
+private:
+    ShellOutcome mOutcome;
+};
+
+// The folder of our host-command stand-ins, or empty where there is none.
+QString CompatCommandDir();
+
+// Test seam: replaces the runner process-wide while it lives. Not used by the program.
+class ScopedShellRunner {
+public:
+    explicit ScopedShellRunner(ShellRunner runner);
+    ~ScopedShellRunner();
+    ScopedShellRunner(const ScopedShellRunner&) = delete;
+    ScopedShellRunner& operator=(const ScopedShellRunner&) = delete;
+
+private:
+    ShellRunner mPrevious;
+};
+
+}  // namespace fw
+
+namespace fw {
+// text as one word for /bin/sh: unchanged when it holds only letters, digits, ".", ":" and "-",
+// otherwise single-quoted.
+QString ShellWord(const QString& text);
+}  // namespace fw

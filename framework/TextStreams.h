@@ -1,0 +1,61 @@
+#pragma once
+// Text streams of the framework. Each belongs to the thread that uses it.
+
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+namespace fw {
+
+enum class Encoding { UTF8 };
+namespace Encodings {
+inline constexpr Encoding UTF8 = Encoding::UTF8;
+}
+
+// The line end that the framework writes: LF.
+QString EndOfLine();
+
+class TextInputStream {
+public:
+    explicit TextInputStream(const QString& path);  // check IsOpen()
+    bool IsOpen() const;
+
+    void SetEncoding(Encoding encoding) { mEncoding = encoding; }
+
+    // The next line without its line end. LF, CRLF and a lone CR end a line; a UTF-8 byte-order
+    // mark at the start of the file is dropped; invalid UTF-8 becomes U+FFFD.
+    QString ReadLine();
+    bool EOF() const;
+    void Close();
+
+private:
+    bool Fill();  // reads more bytes into the buffer; false at the end of the file
+    QFile mFile;
+    QByteArray mBuffer;
+    qsizetype mPos = 0;
+    bool mAtFileEnd = false;
+    bool mStarted = false;
+    Encoding mEncoding = Encoding::UTF8;
+};
+
+class TextOutputStream {
+public:
+    explicit TextOutputStream(const QString& path);
+
+    // Writes text as UTF-8; adds no line end.
+    void Write(const QString& text);
+
+    // Replaces the file on disk with what was written. False, with ErrorString(), when any step
+    // failed; the earlier file is then left as it was.
+    bool Close();
+    QString ErrorString() const;
+
+private:
+    QSaveFile mFile;
+    bool mOpened = false;
+    bool mClosed = false;
+    QString mError;
+};
+
+}  // namespace fw

@@ -1,0 +1,40 @@
+#pragma once
+// The framework's threads: Event_Run runs on a thread of its own (a QThread) when Run is called.
+// Run, IsRunning and Wait are called on one controlling thread (the main thread).
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class QThread;
+
+namespace fw {
+
+class Thread {
+public:
+    Thread();
+    virtual ~Thread();  // a subclass must Wait() in its own destructor: Event_Run is its code
+    Thread(const Thread&) = delete;
+    Thread& operator=(const Thread&) = delete;
+
+    // Starts Event_Run on a new thread and returns at once. A body that is still finishing is
+    // waited for first, so a start is never lost.
+    void Run();
+    bool IsRunning() const;
+    void Wait();
+
+protected:
+    virtual void Event_Run() = 0;
+
+private:
+    std::unique_ptr<QThread> mThread;
+};
+
+// The yield: lets the other threads run.
+void RuntimeBackgroundTask();
+
+// Runs task on context's thread: at once when the caller is on that thread, otherwise queued
+// there behind everything the caller queued before. Dropped when context is destroyed first.
+void RunOnThreadOf(QObject* context, std::function<void()> task);
+
+}  // namespace fw

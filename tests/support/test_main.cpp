@@ -1,0 +1,16 @@
+// gtest main with the Qt application object the tests need (QApplication for GUI tests).
+#include <gtest/gtest.h>
+
+#ifdef VQ_GUI_TEST_MAIN
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    TestApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
