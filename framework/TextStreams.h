@@ -26,16 +26,18 @@ public:
     // The next line without its line end. LF, CRLF and a lone CR end a line; a UTF-8 byte-order
     // mark at the start of the file is dropped; invalid UTF-8 becomes U+FFFD.
     QString ReadLine();
-    bool EOF() const;
+    // True once no byte is left (the framework's EOF; C's EOF macro takes that spelling).
+    bool Eof() const;
     void Close();
 
 private:
-    bool Fill();  // reads more bytes into the buffer; false at the end of the file
+    // Reads more bytes behind the buffer (dropping the bytes before mPos when they are the larger
+    // part); false, and mAtFileEnd set, once the file has no more.
+    bool Fill();
     QFile mFile;
     QByteArray mBuffer;
-    qsizetype mPos = 0;
+    qsizetype mPos = 0;  // the first byte not yet read out
     bool mAtFileEnd = false;
-    bool mStarted = false;
     Encoding mEncoding = Encoding::UTF8;
 };
 

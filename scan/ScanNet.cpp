@@ -11,11 +11,15 @@ using namespace Global1;
 namespace {
 
 // The address text of last octet n: the local zone followed by the decimal octet, unchecked.
-QString AddressText(std::int64_t n) { return gIPLocalZone + fw::Str(n); }
+QString AddressText(std::int64_t n) {
+    return gIPLocalZone + fw::Str(n);
+}
 
 // The address as the commands get it: the zone comes from the host file, so it must reach the
 // shell as one word, never as shell syntax.
-QString CommandAddress(std::int64_t n) { return fw::ShellWord(AddressText(n)); }
+QString CommandAddress(std::int64_t n) {
+    return fw::ShellWord(AddressText(n));
+}
 
 }  // namespace
 

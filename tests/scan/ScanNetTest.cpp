@@ -8,11 +8,11 @@
 #include "tests/support/RecordingWindow.h"
 #include "tests/support/TempWorkingDir.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -23,11 +23,15 @@ namespace {
 const QString kOwnIP = "192.168.0.250";
 const QString kOwnMAC = "0:aa:bb:cc:dd:ee";
 
-QString ping(const QString& address) { return "ping -c 1 -t 1 " + address; }
-QString arp(const QString& address) { return "arp -n " + address; }
+QString ping(const QString& address) {
+    return "ping -c 1 -t 1 " + address;
+}
+QString arp(const QString& address) {
+    return "arp -n " + address;
+}
 
 class WalkTest : public ::testing::Test {
-protected:
+  protected:
     WalkTest() : own({kOwnIP, kOwnMAC}) {
         Global1::FinalizeGlobals();
         Global1::InitializeGlobals();
@@ -168,8 +172,9 @@ TEST_F(WalkTest, KnownHostsAreNamedWithoutProbes) {
     knownHost("192.168.0.0102", "leading zero");  // never equals an address text
     walk(100, 2);
 
-    EXPECT_THAT(window.rows(), ElementsAre(Row{"192.168.0.100", ""}, Row{"192.168.0.101", "printer"},
-                                           Row{"192.168.0.102", ""}));
+    EXPECT_THAT(window.rows(),
+                ElementsAre(Row{"192.168.0.100", ""}, Row{"192.168.0.101", "printer"},
+                            Row{"192.168.0.102", ""}));
     const QStringList commands = shell.commands();
     EXPECT_FALSE(commands.contains(ping("192.168.0.101")));
     EXPECT_FALSE(commands.contains(arp("192.168.0.101")));
@@ -236,6 +241,7 @@ class ArpOutcome : public WalkTest, public ::testing::WithParamInterface<ArpCase
 TEST_P(ArpOutcome, GivesTheNameCell) {
     knownMac("0:11:22:33:44:55", "laptop");
     knownMac("0:11:22:33:44:55", "second laptop");
+    knownMac("0:11:22:ab:cd:ef", "desktop");
     const ArpCase& c = GetParam();
     shell.answer(arp("192.168.0.100"), c.exitStatus, c.output);
     walk(100, 0);
@@ -259,13 +265,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "? (192.168.0.100) at 0:11:22:33:44:55 on en0 ifscope [ethernet]\n", "laptop"},
         ArpCase{"our stand-in's line, unnamed MAC", 0,
                 "? (192.168.0.100) at 2:0:c0:a8:0:64 on eth0 [ethernet]\n", "2:0:c0:a8:0:64"},
-        ArpCase{"MAC in another case still matches", 0, "? (x) at 0:11:22:33:44:55 on en0\n",
-                "laptop"},
-        ArpCase{"a second at cuts the MAC", 0, "? (x) at 1:2:3:4:5:6 at 7 on en0\n",
-                "1:2:3:4:5:6"},
+        ArpCase{"MAC in another case still matches", 0, "? (x) at 0:11:22:AB:cd:EF on en0\n",
+                "desktop"},
+        ArpCase{"a second at cuts the MAC", 0, "? (x) at 1:2:3:4:5:6 at 7 on en0\n", "1:2:3:4:5:6"},
         ArpCase{"no on: the rest, trimmed", 0, "? (x) at  1:2:3:4:5:6 \r\n", "1:2:3:4:5:6"},
-        ArpCase{"no at: empty", 0, "nothing to see\n", ""},
-        ArpCase{"empty output", 0, "", ""}),
+        ArpCase{"no at: empty", 0, "nothing to see\n", ""}, ArpCase{"empty output", 0, "", ""}),
     [](const ::testing::TestParamInfo<ArpCase>& info) {
         QString name = QString::fromUtf8(info.param.what);
         for (QChar& ch : name) {

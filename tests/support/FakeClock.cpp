@@ -14,4 +14,6 @@ FakeClock::FakeClock(double startMicroseconds)
                                  }
                              }}) {}
 
-void FakeClock::advance(double microseconds) { mNow->fetch_add(microseconds); }
+void FakeClock::advance(double microseconds) {
+    mNow->fetch_add(microseconds);
+}

@@ -1,8 +1,7 @@
 #include "tests/support/FakeShell.h"
 
 FakeShell::FakeShell()
-    : mState(std::make_shared<State>()),
-      mScope([state = mState](const QString& commandLine) {
+    : mState(std::make_shared<State>()), mScope([state = mState](const QString& commandLine) {
           std::function<void(const QString&)> hook;
           {
               std::lock_guard lock(state->mutex);

@@ -14,7 +14,7 @@
 #include <vector>
 
 class RecordingWindow : public ScanWindow, private ResultList {
-public:
+  public:
     using Row = std::pair<QString, QString>;
 
     ResultList& ListBox1() override { return *this; }
@@ -45,7 +45,7 @@ public:
         return mEnds;
     }
 
-private:
+  private:
     void DeleteAllRows() override {
         std::lock_guard lock(mMutex);
         mEvents.append("clear");

@@ -10,11 +10,14 @@ TempWorkingDir::TempWorkingDir() : mPrevious(QDir::currentPath()) {
     }
 }
 
-TempWorkingDir::~TempWorkingDir() { QDir::setCurrent(mPrevious); }
+TempWorkingDir::~TempWorkingDir() {
+    QDir::setCurrent(mPrevious);
+}
 
 void TempWorkingDir::write(const QString& name, const QByteArray& bytes) const {
     QFile file(filePath(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
         throw std::runtime_error("cannot write a fixture file");
     }
 }

@@ -1,0 +1,77 @@
+#pragma once
+// The main window: the result list, the scan count and first octet boxes with their labels, the
+// status text and the toolbar, and the window's side of a scan (the scan thread object and the
+// stop flag). Its layout values are the layout data of "Window1" and of each control.
+//
+// Built by Construct (fw::Window): Layout, CreateControls, AddMenuHandlers, the toolbar's Open
+// (Toolbar11_Open), then Event_Open. Every handler runs on the main thread. The scan thread
+// uses ListBox1(), pStop and ExecuteEnd() (ScanWindow); their work is handed to the main thread.
+// Code that works on a control looks it up by name at each use; no reference to a control is
+// kept.
+
+#include "app/MainThreadResultList.h"
+#include "app/Toolbar1.h"
+#include "framework/gui/ComboBox.h"
+#include "framework/gui/Graphics.h"
+#include "framework/gui/Listbox.h"
+#include "framework/gui/StaticText.h"
+#include "framework/gui/Window.h"
+#include "scan/ScanNet.h"
+#include "scan/ScanWindow.h"
+
+#include <memory>
+
+class Window1 : public fw::Window, public ScanWindow {
+  public:
+    Window1();
+    ~Window1() override;
+
+    // Window hooks.
+    void Layout() override;  // the shared menu bar, then the window's layout values
+    void CreateControls() override;
+    void AddMenuHandlers(fw::Window& window) override;  // registers none
+    void Event_Open() override;                         // InitApp
+
+    // Makes the seven controls in their order, each with its layout values and handlers.
+    virtual void _CreateControls0();
+
+    // Handlers, bound to their controls by event name in _CreateControls0.
+    // Shades even rows across the whole cell; returns false.
+    virtual bool ListBox1_CellBackgroundPaint(fw::Graphics& g, int row, int column);
+    // Dispatches by the item's name: ToolItem1 Execute, ToolItem2 ExecuteStop, ToolItem4
+    // SaveResult; any other item does nothing.
+    virtual void Toolbar11_Action(fw::ToolItem& item);
+    // Gives ToolItem1, ToolItem2 and ToolItem4 their 32 by 32 icons, then disables ToolItem2
+    // and ToolItem4.
+    virtual void Toolbar11_Open();
+
+    // ScanWindow: callable on any thread; the work happens on the main thread, in call order.
+    ResultList& ListBox1() override;
+    void ExecuteEnd() override;
+
+    // The controls, looked up by name.
+    fw::StaticText* StaticText1() const { return ControlByName<fw::StaticText>("StaticText1"); }
+    fw::ComboBox* ComboBox1() const { return ControlByName<fw::ComboBox>("ComboBox1"); }
+    fw::StaticText* StaticText2() const { return ControlByName<fw::StaticText>("StaticText2"); }
+    fw::StaticText* StaticText3() const { return ControlByName<fw::StaticText>("StaticText3"); }
+    fw::ComboBox* ComboBox2() const { return ControlByName<fw::ComboBox>("ComboBox2"); }
+    Toolbar1* Toolbar11() const { return ControlByName<Toolbar1>("Toolbar11"); }
+
+    // The scan thread object; null until InitApp has made it.
+    const ScanNet* ScanThread() const { return pSN.get(); }
+
+  protected:
+    // The end of a walk, on the main thread, after every list change the walk made before.
+    virtual void ExecuteEndOnMainThread();
+
+  private:
+    void ApplyLayout(const QString& controlName);
+
+    void SaveResult();
+    void Execute();
+    void InitApp();
+    void ExecuteStop();
+
+    std::unique_ptr<ScanNet> pSN;
+    MainThreadResultList mResultList;
+};

@@ -1,0 +1,75 @@
+#include "framework/Thread.h"
+
+#include <QMetaObject>
+#include <QThread>
+
+#include <mutex>
+#include <utility>
+
+namespace fw {
+
+namespace {
+
+// Held by a poster across the post and passed by the task before it touches its function, run
+// or dropped: so the handoff is visible to ThreadSanitizer, which cannot see the locks inside
+// Qt's event queue. Recursive because the poster's moved-from copies end while it holds it.
+std::recursive_mutex gPostMutex;
+
+struct QueuedTask {
+    std::function<void()> task;
+
+    explicit QueuedTask(std::function<void()> function) : task(std::move(function)) {}
+    QueuedTask(QueuedTask&&) = default;
+    QueuedTask(const QueuedTask&) = delete;
+    QueuedTask& operator=(const QueuedTask&) = delete;
+    QueuedTask& operator=(QueuedTask&&) = delete;
+    ~QueuedTask() { std::lock_guard lock(gPostMutex); }
+
+    void operator()() {
+        { std::lock_guard lock(gPostMutex); }
+        task();
+    }
+};
+
+}  // namespace
+
+Thread::Thread() = default;
+
+// Only a safety net: by now the subclass part is gone, so a body still running would be wrong.
+Thread::~Thread() {
+    Wait();
+}
+
+void Thread::Run() {
+    Wait();
+    mThread.reset(QThread::create([this] { Event_Run(); }));
+    mThread->start();
+}
+
+bool Thread::IsRunning() const {
+    return mThread != nullptr && mThread->isRunning();
+}
+
+void Thread::Wait() {
+    if (mThread != nullptr) {
+        mThread->wait();
+    }
+}
+
+void RuntimeBackgroundTask() {
+    QThread::yieldCurrentThread();
+}
+
+void RunOnThreadOf(QObject* context, std::function<void()> task) {
+    if (context == nullptr || !task) {
+        return;
+    }
+    if (context->thread() == QThread::currentThread()) {
+        task();
+        return;
+    }
+    std::lock_guard lock(gPostMutex);
+    QMetaObject::invokeMethod(context, QueuedTask{std::move(task)}, Qt::QueuedConnection);
+}
+
+}  // namespace fw

@@ -1,0 +1,300 @@
+#include "framework/gui/Window.h"
+
+#include "framework/gui/MenuBar.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <algorithm>
+
+namespace fw {
+
+namespace {
+
+// Builds one menu of the bar from its title item.
+void AddMenu(QMenuBar& bar, QMainWindow& window, const std::shared_ptr<MenuItem>& title) {
+    QMenu* menu = bar.addMenu(title->Text());
+    for (int i = 0; i < title->Count(); ++i) {
+        const std::shared_ptr<MenuItem> entry = title->Item(i);
+        if (entry->IsSeparator()) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(entry->Text());
+        action->setShortcut(entry->ShortcutSequence());
+        action->setMenuRole(entry->Role());
+        action->setObjectName(entry->Name());
+        QObject::connect(action, &QAction::triggered, &window,
+                         [item = std::weak_ptr<MenuItem>(entry), target = &window] {
+                             if (const auto chosen = item.lock()) {
+                                 chosen->Event_Action(target);
+                             }
+                         });
+    }
+}
+
+}  // namespace
+
+Window::Window() : mWidget(std::make_unique<QMainWindow>()) {
+    mContentArea = new QWidget(mWidget.get());
+    mWidget->setCentralWidget(mContentArea);
+    mContentArea->installEventFilter(this);
+    mWidget->setUnifiedTitleAndToolBarOnMac(true);
+    ApplySizeLimits();
+    ApplyButtons();
+}
+
+Window::~Window() {
+    mContentArea->removeEventFilter(this);
+    // Controls first: their widgets live inside the Qt window.
+    mControls.clear();
+}
+
+void Window::Construct() {
+    if (mConstructed) {
+        return;
+    }
+    mConstructed = true;
+    Layout();
+    CreateControls();
+    AddMenuHandlers(*this);
+    for (std::size_t i = 0; i < mControls.size(); ++i) {
+        mControls[i]->RaiseOpen();
+    }
+    Event_Open();
+    // The Open events may have changed what surrounds the content area (toolbar icons).
+    ResizeToContent();
+    if (mVisible) {
+        Show();
+    }
+}
+
+QStringList Window::_SetProperties(const PropertyMap& properties) {
+    static const QStringList known = {
+        "Placement",      "Frame",      "Composite",      "HasBackColor", "BackColor",
+        "Title",          "MinWidth",   "MinHeight",      "MaxWidth",     "MaxHeight",
+        "Width",          "Height",     "Resizeable",     "CloseButton",  "MaximizeButton",
+        "MinimizeButton", "FullScreen", "MenuBarVisible", "LiveResize",   "BalloonHelp",
+        "MacProcID",      "Visible"};
+    for (const QString& name : known) {
+        const auto value = properties.constFind(name);
+        if (value != properties.cend()) {
+            mProperties.insert(name, *value);
+            ApplyProperty(name, *value);
+        }
+    }
+    QStringList unknown;
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+        if (!known.contains(it.key())) {
+            unknown.append(it.key());
+        }
+    }
+    return unknown;
+}
+
+void Window::ApplyProperty(const QString& name, const QVariant& value) {
+    if (name == QLatin1String("Title")) {
+        SetTitle(value.toString());
+    } else if (name == QLatin1String("Width")) {
+        SetWidth(value.toInt());
+    } else if (name == QLatin1String("Height")) {
+        SetHeight(value.toInt());
+    } else if (name == QLatin1String("MinWidth")) {
+        SetMinimumSize(QSize(value.toInt(), mMinimumSize.height()));
+    } else if (name == QLatin1String("MinHeight")) {
+        SetMinimumSize(QSize(mMinimumSize.width(), value.toInt()));
+    } else if (name == QLatin1String("MaxWidth")) {
+        SetMaximumSize(QSize(value.toInt(), mMaximumSize.height()));
+    } else if (name == QLatin1String("MaxHeight")) {
+        SetMaximumSize(QSize(mMaximumSize.width(), value.toInt()));
+    } else if (name == QLatin1String("Resizeable")) {
+        SetResizeable(value.toBool());
+    } else if (name == QLatin1String("Visible")) {
+        mVisible = value.toBool();
+    } else if (name == QLatin1String("FullScreen")) {
+        mFullScreen = value.toBool();
+    } else if (name == QLatin1String("CloseButton")) {
+        mCloseButton = value.toBool();
+        ApplyButtons();
+    } else if (name == QLatin1String("MinimizeButton")) {
+        mMinimizeButton = value.toBool();
+        ApplyButtons();
+    } else if (name == QLatin1String("MaximizeButton")) {
+        mMaximizeButton = value.toBool();
+        ApplyButtons();
+    } else if (name == QLatin1String("MenuBarVisible")) {
+        mWidget->menuBar()->setVisible(value.toBool());
+    } else if (name == QLatin1String("HasBackColor") || name == QLatin1String("BackColor")) {
+        // Only an own back colour paints the content area; otherwise the platform's shows.
+        const bool own = mProperties.value("HasBackColor").toBool();
+        mContentArea->setAutoFillBackground(own);
+        if (own) {
+            QPalette palette = mContentArea->palette();
+            palette.setColor(QPalette::Window, QColor(mProperties.value("BackColor").toString()));
+            mContentArea->setPalette(palette);
+        }
+    }
+    // Placement, Frame, Composite, LiveResize, BalloonHelp and MacProcID: stored only.
+}
+
+Control* Window::_AddControl(const QString& name, std::unique_ptr<Control> control) {
+    if (control == nullptr || name.isEmpty() || ControlByName(name) != nullptr) {
+        return nullptr;
+    }
+    Control* added = control.get();
+    mControls.push_back(std::move(control));
+    added->Attach(*this, name, *mContentArea, mContentSize);
+    UpdateTabOrder();
+    return added;
+}
+
+Control* Window::ControlByName(const QString& name) const {
+    const auto found = std::find_if(mControls.begin(), mControls.end(),
+                                    [&](const auto& control) { return control->Name() == name; });
+    return found == mControls.end() ? nullptr : found->get();
+}
+
+std::vector<Control*> Window::Controls() const {
+    std::vector<Control*> controls;
+    for (const auto& control : mControls) {
+        controls.push_back(control.get());
+    }
+    return controls;
+}
+
+void Window::SetWidth(int width) {
+    SetContentSize(QSize(width, mContentSize.height()));
+}
+
+void Window::SetHeight(int height) {
+    SetContentSize(QSize(mContentSize.width(), height));
+}
+
+void Window::SetMinimumSize(QSize size) {
+    mMinimumSize = size;
+    ApplySizeLimits();
+}
+
+void Window::SetMaximumSize(QSize size) {
+    mMaximumSize = size;
+    ApplySizeLimits();
+}
+
+void Window::SetResizeable(bool resizeable) {
+    mResizeable = resizeable;
+    ApplySizeLimits();
+}
+
+QString Window::Title() const {
+    return mWidget->windowTitle();
+}
+
+void Window::SetTitle(const QString& title) {
+    mWidget->setWindowTitle(title);
+}
+
+void Window::SetMenuBar(std::shared_ptr<fw::MenuBar> bar) {
+    mMenuBar = std::move(bar);
+    auto* menus = new QMenuBar;
+    if (mMenuBar != nullptr) {
+        for (int i = 0; i < mMenuBar->Count(); ++i) {
+            AddMenu(*menus, *mWidget, mMenuBar->Item(i));
+        }
+    }
+    const bool visible = mProperties.value("MenuBarVisible", true).toBool();
+    mWidget->setMenuBar(menus);  // deletes the previous one
+    menus->setVisible(visible);
+    ResizeToContent();
+}
+
+void Window::Show() {
+    ResizeToContent();
+    if (mFullScreen) {
+        mWidget->showFullScreen();
+    } else {
+        mWidget->show();
+    }
+}
+
+void Window::Close() {
+    mWidget->close();
+}
+
+bool Window::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mContentArea && event->type() == QEvent::Resize && mWidget->isVisible()) {
+        // The user (or the platform) resized the window: the controls follow.
+        const QSize size = static_cast<QResizeEvent*>(event)->size();
+        if (size != mContentSize) {
+            mContentSize = size;
+            for (const auto& control : mControls) {
+                control->ContentAreaResized(mContentSize);
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Window::UpdateTabOrder() {
+    std::vector<Control*> order;
+    for (const auto& control : mControls) {
+        if (control->InContentArea() && control->Widget() != nullptr) {
+            order.push_back(control.get());
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        return a->TabIndex() < b->TabIndex();
+    });
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1]->Widget(), order[i]->Widget());
+    }
+}
+
+void Window::SetContentSize(QSize size) {
+    // As the user can, so can the program: only between the limits.
+    mContentSize = mResizeable ? size.expandedTo(mMinimumSize).boundedTo(mMaximumSize)
+                               : size.expandedTo(QSize(1, 1));
+    for (const auto& control : mControls) {
+        control->ContentAreaResized(mContentSize);
+    }
+    ResizeToContent();
+}
+
+void Window::ResizeToContent() {
+    // What the Qt window adds around the content area (menu bar, toolbar), as laid out now.
+    ApplySizeLimits();
+    QLayout* layout = mWidget->layout();
+    layout->activate();
+    layout->setGeometry(mWidget->rect());
+    const QSize around = mWidget->size() - mContentArea->size();
+    mWidget->resize(mContentSize + around);
+    layout->setGeometry(mWidget->rect());
+}
+
+void Window::ApplySizeLimits() {
+    if (mResizeable) {
+        mContentArea->setMinimumSize(mMinimumSize);
+        mContentArea->setMaximumSize(mMaximumSize);
+    } else {
+        mContentArea->setMinimumSize(mContentSize);
+        mContentArea->setMaximumSize(mContentSize);
+    }
+}
+
+void Window::ApplyButtons() {
+    Qt::WindowFlags flags =
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    flags.setFlag(Qt::WindowCloseButtonHint, mCloseButton);
+    flags.setFlag(Qt::WindowMinimizeButtonHint, mMinimizeButton);
+    flags.setFlag(Qt::WindowMaximizeButtonHint, mMaximizeButton);
+    mWidget->setWindowFlags(flags);
+}
+
+Control* RuntimeWindowControlByName(const Window& window, const QString& name) {
+    return window.ControlByName(name);
+}
+
+}  // namespace fw

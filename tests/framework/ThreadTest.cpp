@@ -1,0 +1,142 @@
+// Threads: Run starts the body on a thread of its own, a start right after a body has ended is
+// not lost, and work handed to another thread runs there in the order it was handed over.
+#include "framework/Thread.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// A body that records where it ran, tells when its work is done, and then (like a scan thread
+// after ExecuteEnd) still takes a moment before it really ends.
+class Body : public fw::Thread {
+  public:
+    ~Body() override { Wait(); }
+
+    std::atomic<int> runs{0};
+    std::atomic<QThread*> ranOn{nullptr};
+
+    void waitForRuns(int count) {
+        std::unique_lock lock(mMutex);
+        mChanged.wait(lock, [&] { return runs.load() >= count; });
+    }
+
+    // While closed, the body waits at its start.
+    void close() {
+        std::lock_guard lock(mMutex);
+        mGateOpen = false;
+    }
+    void open() {
+        {
+            std::lock_guard lock(mMutex);
+            mGateOpen = true;
+        }
+        mChanged.notify_all();
+    }
+
+  protected:
+    void Event_Run() override {
+        {
+            std::unique_lock lock(mMutex);
+            mChanged.wait(lock, [&] { return mGateOpen; });
+        }
+        ranOn = QThread::currentThread();
+        {
+            std::lock_guard lock(mMutex);
+            ++runs;
+        }
+        mChanged.notify_all();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // still finishing
+    }
+
+  private:
+    std::mutex mMutex;
+    std::condition_variable mChanged;
+    bool mGateOpen = true;
+};
+
+TEST(ThreadTest, RunStartsTheBodyOnAnotherThreadAndReturns) {
+    Body body;
+    EXPECT_FALSE(body.IsRunning());
+    body.close();
+    body.Run();  // returns although the body cannot go on yet
+    EXPECT_TRUE(body.IsRunning());
+    EXPECT_EQ(body.runs, 0);
+    body.open();
+    body.Wait();
+    EXPECT_FALSE(body.IsRunning());
+    EXPECT_EQ(body.runs, 1);
+    EXPECT_NE(body.ranOn.load(), QThread::currentThread());
+}
+
+TEST(ThreadTest, ARunRightAfterTheBodysWorkIsNotLost) {
+    Body body;
+    body.Run();
+    body.waitForRuns(1);  // the body has done its work but has not ended yet
+    body.Run();
+    body.Wait();
+    EXPECT_EQ(body.runs, 2);
+}
+
+TEST(RunOnThreadOfTest, RunsAtOnceOnTheContextsOwnThread) {
+    QObject context;
+    bool ran = false;
+    fw::RunOnThreadOf(&context, [&ran] { ran = true; });
+    EXPECT_TRUE(ran);
+}
+
+TEST(RunOnThreadOfTest, TasksFromAWorkerRunOnTheMainThreadInOrder) {
+    QObject context;
+    QEventLoop loop;
+    constexpr int kTasks = 200;
+    std::vector<int> order;
+    bool allOnMain = true;
+    QThread* const main = QThread::currentThread();
+
+    std::thread worker([&] {
+        for (int i = 0; i < kTasks; ++i) {
+            fw::RunOnThreadOf(&context, [&, i] {
+                order.push_back(i);
+                allOnMain = allOnMain && QThread::currentThread() == main;
+                if (i == kTasks - 1) {
+                    loop.quit();
+                }
+            });
+        }
+    });
+    QTimer::singleShot(30'000, &loop, &QEventLoop::quit);  // a fault fails instead of hanging
+    loop.exec();
+    worker.join();
+
+    std::vector<int> expected(kTasks);
+    for (int i = 0; i < kTasks; ++i) {
+        expected[i] = i;
+    }
+    EXPECT_EQ(order, expected);
+    EXPECT_TRUE(allOnMain);
+}
+
+TEST(RunOnThreadOfTest, TasksForAContextThatIsGoneAreDropped) {
+    auto context = std::make_unique<QObject>();
+    bool ran = false;
+    std::thread worker([&] { fw::RunOnThreadOf(context.get(), [&ran] { ran = true; }); });
+    worker.join();
+    context.reset();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ran);
+}
+
+}  // namespace

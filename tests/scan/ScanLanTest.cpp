@@ -1,0 +1,101 @@
+// The walk on a real LAN: the real shell runs our ping and arp against hosts in network
+// namespaces of the test's own, and the real interface query gives the scanner's own address.
+// Needs root to build the network; skipped without, except in CI (CI=true).
+//
+//   scanner namespace: br0 198.51.100.1/24 (02:00:00:00:00:1A), where the walk runs
+//     198.51.100.2 (..:0b)  named in the host file by its address
+//     198.51.100.3 (..:0c)  named in the host file by its MAC
+//     198.51.100.4 (..:0d)  not named (its address is the host file's first address line)
+//     198.51.100.5 (..:0e)  net.ipv4.icmp_echo_ignore_all=1
+//   198.51.100.6 is nobody.
+#include "tests/support/TestNetwork.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+using ::testing::ElementsAreArray;
+
+namespace {
+
+const QString kDriver = QStringLiteral(VQ_SCAN_LAN_DRIVER);
+const QString kArp = QStringLiteral(VQ_ARP_BINARY);
+
+const TestHost kScanner{"scanner", "198.51.100.1", "02:00:00:00:00:1A", {}};
+const std::vector<TestHost> kHosts{
+    {"named", "198.51.100.2", "02:00:00:00:00:0b", {}},
+    {"bymac", "198.51.100.3", "02:00:00:00:00:0c", {}},
+    {"plain", "198.51.100.4", "02:00:00:00:00:0d", {}},
+    {"silent", "198.51.100.5", "02:00:00:00:00:0e", {"net.ipv4.icmp_echo_ignore_all=1"}},
+};
+
+// The first address line only sets the zone: its name never shows, and its host is unnamed.
+// MAC keys are written as arp prints them; the scanner's own is upper-case on the interface.
+const char kHostFile[] =
+    "// the test LAN\n"
+    "198.51.100.4\tnever shown\n"
+    "198.51.100.2\t事務所のプリンタ\n"
+    "2:0:0:0:0:c\tlaptop\n"
+    "2:0:0:0:0:1a\tthis machine\n";
+
+class RealLanWalk : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const QString missing = TestNetwork::MissingPrerequisite({"sysctl"});
+        if (!missing.isEmpty()) {
+            TestNetwork::SkipOrFail(missing);
+            return;
+        }
+        mNetwork = std::make_unique<TestNetwork>();
+        QString error;
+        if (!mNetwork->Build(kScanner, kHosts, error)) {
+            TestNetwork::SkipOrFail("cannot build the test network: " + error);
+            return;
+        }
+        ASSERT_TRUE(mFolder.isValid());
+        QFile file(mFolder.filePath("info.txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(kHostFile), qint64(sizeof kHostFile - 1));
+    }
+
+    // The driver's rows for last octets first .. first + count, walked in the scanner namespace.
+    std::vector<std::string> Walk(int first, int count) {
+        const TestNetwork::Result run = mNetwork->RunIn(
+            "scanner", kDriver, {QString::number(first), QString::number(count)}, mFolder.path());
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        std::vector<std::string> rows;
+        for (const QString& line : run.out.split('\n', Qt::SkipEmptyParts)) {
+            rows.push_back(line.toStdString());
+        }
+        return rows;
+    }
+
+    QTemporaryDir mFolder;
+    std::unique_ptr<TestNetwork> mNetwork;
+};
+
+TEST_F(RealLanWalk, NamesEveryKindOfAddressFromTheHostFileOrWhatArpLearnt) {
+    const std::vector<std::string> rows = Walk(1, 5);
+
+    const std::vector<std::string> expected{
+        "198.51.100.1\tthis machine",      // own address: the name of the interface's MAC
+        "198.51.100.2\t事務所のプリンタ",  // named by address
+        "198.51.100.3\tlaptop",            // named by MAC
+        "198.51.100.4\t2:0:0:0:0:d",       // unnamed: the MAC as arp prints it
+        "198.51.100.5\t2:0:0:0:0:e",       // ignores ping, but answered arp's question
+        "198.51.100.6\tincomplete.",       // nobody answers
+    };
+    EXPECT_THAT(rows, ElementsAreArray(expected));
+
+    // A host named by its address is never probed, so the scanner never learnt its MAC.
+    const TestNetwork::Result arp = mNetwork->RunIn("scanner", kArp, {"-n", "198.51.100.2"});
+    EXPECT_EQ(arp.exitCode, 1) << arp.out.toStdString();
+    EXPECT_EQ(arp.out, "198.51.100.2 (198.51.100.2) -- no entry\n");
+}
+
+}  // namespace
