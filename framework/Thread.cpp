@@ -42,7 +42,12 @@ Thread::~Thread() {
 
 void Thread::Run() {
     Wait();
-    mThread.reset(QThread::create([this] { Event_Run(); }));
+    mRunning->store(true, std::memory_order_release);
+    mThread.reset(QThread::create([this, running = mRunning] {
+        Event_Run();
+        running->store(false, std::memory_order_release);
+        running->notify_all();
+    }));
     mThread->start();
 }
 
@@ -51,9 +56,11 @@ bool Thread::IsRunning() const {
 }
 
 void Thread::Wait() {
-    if (mThread != nullptr) {
-        mThread->wait();
+    if (mThread == nullptr) {
+        return;
     }
+    mRunning->wait(true, std::memory_order_acquire);
+    mThread->wait();
 }
 
 void RuntimeBackgroundTask() {

@@ -3,6 +3,7 @@
 // Run, IsRunning and Wait are called on one controlling thread (the main thread).
 
 #include <QObject>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -27,6 +28,9 @@ protected:
     virtual void Event_Run() = 0;
 
 private:
+    // Whether the body is running, told through an atomic so that the end of a body visibly
+    // happens before Wait returns (ThreadSanitizer cannot see inside QThread::wait).
+    std::shared_ptr<std::atomic<bool>> mRunning = std::make_shared<std::atomic<bool>>(false);
     std::unique_ptr<QThread> mThread;
 };
 

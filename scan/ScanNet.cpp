@@ -4,6 +4,7 @@
 #include "framework/NetworkInterface.h"
 #include "framework/Shell.h"
 #include "framework/Text.h"
+#include "scan/ArpOutput.h"
 #include "scan/Global1.h"
 
 using namespace Global1;
@@ -89,23 +90,13 @@ void ScanNet::Ping(std::int64_t n) {
 QString ScanNet::Arp(std::int64_t n) {
     fw::Shell shell;
     shell.Execute("arp -n " + CommandAddress(n));
-
+    // The output is read only after a clean exit, and only once the shell is closed.
     const int status = shell.ErrorCode();
-    if (status != 0) {
-        shell.Close();
-        return status == 1 ? QString() : "error. (" + fw::Str(status) + ")";
-    }
-
-    const QString output = shell.Result();
+    const QString output = status == 0 ? shell.Result() : QString();
     shell.Close();
-    if (fw::InStrB(0, output, "no entry") > 0) {
-        return "no entry.";
-    }
-    if (fw::InStrB(0, output, "incomplete") > 0) {
-        return "incomplete.";
-    }
-    const QString mac = fw::Trim(fw::NthField(fw::NthField(output, "at", 2), "on", 1));
-    return MacAddressName(mac);
+
+    const ArpReading reading = ReadArpOutcome(status, output);
+    return reading.isMac ? MacAddressName(reading.text) : reading.text;
 }
 
 QString ScanNet::MacAddressName(const QString& mac) {

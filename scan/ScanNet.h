@@ -9,7 +9,7 @@
 #include <cstdint>
 
 class ScanNet : public fw::Thread {
-  public:
+public:
     ~ScanNet() override;
 
     std::int32_t pImax = 0;      // addresses after the first
@@ -18,7 +18,7 @@ class ScanNet : public fw::Thread {
 
     void Event_Run() override;
 
-  private:
+private:
     void GetMachine();
     void Ping(std::int64_t n);
     QString Arp(std::int64_t n);

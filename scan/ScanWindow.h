@@ -7,7 +7,7 @@
 
 // The result list, found on the window by its name at each use.
 class ResultList {
-  public:
+public:
     virtual ~ResultList() = default;
     virtual void DeleteAllRows() = 0;
     virtual void AddRow(const QString& text) = 0;  // column 0 of a new last row
@@ -16,7 +16,7 @@ class ResultList {
 };
 
 class ScanWindow {
-  public:
+public:
     virtual ~ScanWindow() = default;
 
     // The stop flag: written on the main thread, read by the walk before every address.

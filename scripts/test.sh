@@ -23,5 +23,9 @@ export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$src/t
 
 run_suite "$src/build" "" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite "$src/build-asan" "" -DCMAKE_BUILD_TYPE=Debug "-DVELLMAROQ_SANITIZE=address;undefined"
-run_suite "$src/build-tsan" "-L scan" -DCMAKE_BUILD_TYPE=Debug -DVELLMAROQ_SANITIZE=thread
+# The real-LAN walks are left out here: Qt's QProcess starts children with
+# clone(CLONE_VM|CLONE_VFORK), past ThreadSanitizer's fork handling, after which it loses the
+# ordering of what the thread did before and reports races that are none. The walk's threading is
+# covered here by the same walks with fake commands.
+run_suite "$src/build-tsan" "-L scan -LE lan" -DCMAKE_BUILD_TYPE=Debug -DVELLMAROQ_SANITIZE=thread
 echo "All test suites passed."

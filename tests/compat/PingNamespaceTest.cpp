@@ -50,7 +50,7 @@ const char* const kHostA = "? (198.51.100.10) at 2:0:0:0:0:a on br0 [ethernet]\n
 const char* const kHostB = "? (198.51.100.11) at 2:0:0:0:0:b on br0 [ethernet]\n";
 
 class NetworkTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const QString missing = TestNetwork::MissingPrerequisite({"setpriv"});
         if (!missing.isEmpty()) {
@@ -69,8 +69,7 @@ class NetworkTest : public ::testing::Test {
     // Who may open which ICMP socket in the client namespace.
     bool AllowPingSockets(bool allow, QString& error) {
         return mNetwork->Sysctl(
-            "c",
-            allow ? "net.ipv4.ping_group_range=0 2147483647" : "net.ipv4.ping_group_range=1 0",
+            "c", allow ? "net.ipv4.ping_group_range=0 2147483647" : "net.ipv4.ping_group_range=1 0",
             error);
     }
 
@@ -82,11 +81,10 @@ class NetworkTest : public ::testing::Test {
     // Runs "ping -c count -t seconds address" with the probe's socket kind.
     ProgramRun Ping(Probe probe, const QString& address, int count = 1, int seconds = 1) {
         QString error;
-        EXPECT_TRUE(AllowPingSockets(probe == Probe::PingSocket, error))
-            << error.toStdString();
-        const ProgramRun run = InClient(
-            kPing, {"-c", QString::number(count), "-t", QString::number(seconds), address},
-            probe != Probe::Raw);
+        EXPECT_TRUE(AllowPingSockets(probe == Probe::PingSocket, error)) << error.toStdString();
+        const ProgramRun run =
+            InClient(kPing, {"-c", QString::number(count), "-t", QString::number(seconds), address},
+                     probe != Probe::Raw);
         // The UDP probe says so; that tells whether the intended socket was the one used.
         EXPECT_EQ(run.out.contains("UDP probe"), probe == Probe::Udp)
             << run.out.toStdString() << run.err.toStdString();

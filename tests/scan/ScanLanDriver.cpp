@@ -4,7 +4,8 @@
 //
 //   scan_lan_driver FIRST COUNT    walks last octets FIRST .. FIRST + COUNT
 //
-// Exit status: 0 after a walk that ended once, 2 for bad arguments, 3 when the walk did not end.
+// Exit status: 0 after a walk that ended once, 2 for bad arguments, 3 when the walk did not end
+// exactly once.
 #include "scan/Global1.h"
 #include "scan/ScanNet.h"
 #include "tests/support/RecordingWindow.h"

@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ const char kHostFile[] =
     "2:0:0:0:0:1a\tthis machine\n";
 
 class RealLanWalk : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const QString missing = TestNetwork::MissingPrerequisite({"sysctl"});
         if (!missing.isEmpty()) {
@@ -95,7 +96,62 @@ TEST_F(RealLanWalk, NamesEveryKindOfAddressFromTheHostFileOrWhatArpLearnt) {
     // A host named by its address is never probed, so the scanner never learnt its MAC.
     const TestNetwork::Result arp = mNetwork->RunIn("scanner", kArp, {"-n", "198.51.100.2"});
     EXPECT_EQ(arp.exitCode, 1) << arp.out.toStdString();
-    EXPECT_EQ(arp.out, "198.51.100.2 (198.51.100.2) -- no entry\n");
+    EXPECT_EQ(arp.out.toStdString(), "198.51.100.2 (198.51.100.2) -- no entry\n");
 }
+
+// The network itself: it must never reach beyond the test range, and must leave nothing behind.
+TEST(TestNetworkGuard, RefusesAnAddressOutsideTheTestRange) {
+    for (const char* address : {"192.168.0.5", "198.51.100.0", "198.51.100.255", "198.51.1000.1"}) {
+        TestNetwork network;
+        QString error;
+        EXPECT_FALSE(network.Build(kScanner, {{"other", address, "02:00:00:00:00:0f", {}}}, error))
+            << address;
+        EXPECT_TRUE(error.contains(address)) << error.toStdString();
+        EXPECT_TRUE(network.Namespace("scanner").isEmpty()) << address;
+    }
+}
+
+struct BuildCase {
+    const char* name;
+    const char* mac;  // of the one host
+    bool builds;
+};
+
+void PrintTo(const BuildCase& c, std::ostream* out) {
+    *out << c.name << " (" << c.mac << ")";
+}
+
+class TestNetworkCleanup : public ::testing::TestWithParam<BuildCase> {};
+
+TEST_P(TestNetworkCleanup, RemovesEveryNamespaceItMade) {
+    const QString missing = TestNetwork::MissingPrerequisite();
+    if (!missing.isEmpty()) {
+        TestNetwork::SkipOrFail(missing);
+        return;
+    }
+    QStringList made;
+    {
+        TestNetwork network;
+        QString error;
+        EXPECT_EQ(network.Build(kScanner, {{"host", "198.51.100.2", GetParam().mac, {}}}, error),
+                  GetParam().builds)
+            << error.toStdString();
+        made << network.Namespace("scanner") << network.Namespace("host");
+        for (const QString& name : made) {
+            ASSERT_TRUE(QFile::exists("/run/netns/" + name)) << name.toStdString();
+        }
+    }
+    for (const QString& name : made) {
+        EXPECT_FALSE(QFile::exists("/run/netns/" + name)) << name.toStdString();
+    }
+}
+
+// A MAC that ip refuses fails the build after both namespaces exist.
+INSTANTIATE_TEST_SUITE_P(AfterEveryBuild, TestNetworkCleanup,
+                         ::testing::Values(BuildCase{"built", "02:00:00:00:00:02", true},
+                                           BuildCase{"failed", "not-a-mac", false}),
+                         [](const ::testing::TestParamInfo<BuildCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace

@@ -60,6 +60,26 @@ bool ValidName(const QString& name) {
     return valid.match(name).hasMatch();
 }
 
+// Only the documentation range: a test must never talk to a real network's addresses.
+bool ValidAddress(const QString& address) {
+    static const QRegularExpression valid("^198\\.51\\.100\\.(\\d{1,3})$");
+    const QRegularExpressionMatch match = valid.match(address);
+    const int last = match.captured(1).toInt();
+    return match.hasMatch() && last >= 1 && last <= 254;
+}
+
+bool ValidHost(const TestHost& host, QString& error) {
+    if (!ValidName(host.name)) {
+        error += "bad host name: " + host.name;
+        return false;
+    }
+    if (!ValidAddress(host.address)) {
+        error += "address outside 198.51.100.1-254: " + host.address;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 TestNetwork::TestNetwork() {
@@ -97,21 +117,24 @@ void TestNetwork::SkipOrFail(const QString& why) {
     GTEST_SKIP() << why.toStdString();
 }
 
-bool TestNetwork::Build(const TestHost& hub, const std::vector<TestHost>& hosts,
-                        QString& error) {
+bool TestNetwork::Build(const TestHost& hub, const std::vector<TestHost>& hosts, QString& error) {
     if (!mHosts.isEmpty()) {
         error += "the network is built already";
         return false;
     }
+    if (!ValidHost(hub, error)) {
+        return false;
+    }
+    QStringList names{hub.name};
     for (const TestHost& host : hosts) {
-        if (!ValidName(host.name) || host.name == hub.name) {
-            error += "bad host name: " + host.name;
+        if (!ValidHost(host, error)) {
             return false;
         }
-    }
-    if (!ValidName(hub.name)) {
-        error += "bad host name: " + hub.name;
-        return false;
+        if (names.contains(host.name)) {
+            error += "two hosts named " + host.name;
+            return false;
+        }
+        names << host.name;
     }
 
     bool ok = AddNamespace(hub.name, error);
@@ -198,7 +221,8 @@ bool TestNetwork::AddPort(const TestHost& hub, const TestHost& host, QString& er
 bool TestNetwork::WaitForCarrier(const TestHost& hub, QString& error) const {
     for (int waited = 0;; waited += kCarrierPollMs) {
         const Result links = Run(QStringLiteral("ip"), {"-n", Namespace(hub.name), "-d", "link"});
-        const qsizetype forwarding = links.out.count(QStringLiteral("bridge_slave state forwarding"));
+        const qsizetype forwarding =
+            links.out.count(QStringLiteral("bridge_slave state forwarding"));
         const bool carrier = links.out.contains(QRegularExpression(
             "^\\d+: " + kBridge + ": <[^>]*LOWER_UP", QRegularExpression::MultilineOption));
         const qsizetype ports = mHosts.size() - 1;

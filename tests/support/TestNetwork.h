@@ -2,7 +2,8 @@
 // A small LAN of network namespaces for tests that need real hosts, so that nothing a test sends
 // leaves the machine. The hub's namespace holds the bridge br0, which carries the hub's address
 // and MAC; every other host is a namespace of its own whose eth0 is a veth port of that bridge.
-// Addresses belong in 198.51.100.0/24 (prefix /24).
+// Addresses must lie in 198.51.100.1-254 (prefix /24); Build refuses any other. No namespace has a
+// route off the bridge.
 //
 // Building it needs root and iproute2's `ip`. A test that cannot build it skips, except in CI
 // (CI=true), where it fails: there the network is part of what is tested.
@@ -22,7 +23,7 @@ struct TestHost {
 };
 
 class TestNetwork {
-  public:
+public:
     struct Result {
         int exitCode = -1;  // -1 when it could not start, crashed or ran past its time limit
         QString out;
@@ -52,16 +53,18 @@ class TestNetwork {
     bool Sysctl(const QString& host, const QString& setting, QString& error) const;
 
     // The arguments for `ip` that run program in the host's namespace, as root or as nobody
-    // (uid and gid 65534, no capabilities; needs setpriv).
+    // (uid and gid 65534, no capabilities; needs setpriv). For a program that runs alongside the
+    // test: QProcess::start("ip", CommandIn(...)). The program gets the environment of `ip`.
     QStringList CommandIn(const QString& host, const QString& program, const QStringList& args,
                           bool asNobody = false) const;
 
-    // Runs program as root in the host's namespace, in workingDir (empty: ours), to its end.
-    // timeoutMs guards against a hang; it is no measure of speed.
+    // Runs program as root in the host's namespace, in workingDir (empty: ours), with our
+    // environment (add to it with program "env", args "NAME=value", real program, its args),
+    // to its end. timeoutMs guards against a hang; it is no measure of speed.
     Result RunIn(const QString& host, const QString& program, const QStringList& args,
                  const QString& workingDir = {}, int timeoutMs = 120000) const;
 
-  private:
+private:
     bool AddNamespace(const QString& host, QString& error);
     bool AddPort(const TestHost& hub, const TestHost& host, QString& error);
     bool WaitForCarrier(const TestHost& hub, QString& error) const;

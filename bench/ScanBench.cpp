@@ -1,0 +1,211 @@
+// The host scan engine's costs: a walk on the real clock (its length and the CPU it burns while it
+// pauses), the known-host and MAC-name lookups in large tables, and the host file loader.
+#include "bench/Figures.h"
+#include "bench/HostFiles.h"
+#include "bench/ProcessStats.h"
+#include "framework/NetworkInterface.h"
+#include "scan/Global1.h"
+#include "scan/ScanNet.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeShell.h"
+#include "tests/support/RecordingWindow.h"
+#include "tests/support/TempWorkingDir.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <chrono>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kTableEntries = 100'000;
+constexpr int kHostFileLines = 1'000'000;
+const QString kZone = QStringLiteral("198.51.100.");
+// What arp prints for a neighbour that answered.
+const QString kArpAnswer =
+    QStringLiteral("? (198.51.100.100) at 0:aa:bb:cc:dd:ee on en0 ifscope [ethernet]");
+
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+void ClearGlobals() {
+    Global1::InitializeGlobals();
+    Global1::gIPLocalZone.clear();
+    Global1::gIPLocalStart.clear();
+}
+
+// Runs one walk of window's scan and returns its wall time: from Run to ExecuteEnd.
+double TimedWalk(ScanNet& scan, RecordingWindow& window) {
+    const int ends = window.ends();
+    const auto start = Clock::now();
+    scan.Run();
+    window.waitForEnds(ends + 1);
+    return Seconds(Clock::now() - start);
+}
+
+// pStIP 100, pImax 16 with instant commands and the real clock: the walk lasts its 17 pauses, and
+// the process sleeps through them.
+void BM_WalkRealClock(benchmark::State& state) {
+    ClearGlobals();
+    Global1::gIPLocalZone = kZone;
+    fw::Append(Global1::gIPAddress, kZone + "101");
+    fw::Append(Global1::gMachineNameI, "printer");
+    fw::Append(Global1::gIPAddress, kZone + "105");
+    fw::Append(Global1::gMachineNameI, "nas");
+    fw::Append(Global1::gMacAddress, "0:aa:bb:cc:dd:ee");
+    fw::Append(Global1::gMachineNameM, "laptop");
+    FakeShell shell;
+    shell.answerOthers(0, kArpAnswer);
+
+    for (auto _ : state) {
+        RecordingWindow window;
+        ScanNet scan;
+        scan.pWin = &window;
+        scan.pStIP = 100;
+        scan.pImax = 16;
+        const double cpuBefore = ProcessStats::CpuSeconds();
+        const double wall = TimedWalk(scan, window);
+        const double cpu = ProcessStats::CpuSeconds() - cpuBefore;
+        scan.Wait();
+        if (window.rows().size() != 17) {
+            state.SkipWithError("the walk did not give 17 rows");
+            break;
+        }
+        state.SetIterationTime(wall);
+        state.counters["cpu_ms"] = cpu * 1e3;
+        state.counters["cpu_pct"] = 100.0 * cpu / wall;
+        Figures::Record("walk wall time (17 addresses)", wall, "s", Figures::Bound::AtMost,
+                        17 * 0.5 * 1.01);
+        Figures::Record("walk CPU time / wall time", 100.0 * cpu / wall, "%",
+                        Figures::Bound::AtMost, 1.0);
+    }
+    ClearGlobals();
+}
+BENCHMARK(BM_WalkRealClock)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// A one-address walk (pStIP 100, pImax 0) whose cost is the lookup: instant commands, a clock
+// that jumps over the pause, and a fixed own interface.
+class OneAddressWalk {
+public:
+    OneAddressWalk() : mOwn({kZone + "1", "0:1:2:3:4:5"}) {
+        mScan.pWin = &mWindow;
+        mScan.pStIP = 100;
+        mScan.pImax = 0;
+        mShell.answerOthers(0, kArpAnswer);
+    }
+
+    double Run() { return TimedWalk(mScan, mWindow); }
+    RecordingWindow::Row LastRow() const { return mWindow.rows().back(); }
+
+private:
+    FakeClock mClock;
+    FakeShell mShell;
+    fw::ScopedNetworkInterface mOwn;
+    RecordingWindow mWindow;
+    ScanNet mScan;
+};
+
+// The same walk with empty tables: what the walk costs besides the lookups.
+void BM_OneAddressWalkEmptyTables(benchmark::State& state) {
+    ClearGlobals();
+    Global1::gIPLocalZone = kZone;
+    OneAddressWalk walk;
+    for (auto _ : state) {
+        state.SetIterationTime(walk.Run());
+    }
+}
+BENCHMARK(BM_OneAddressWalkEmptyTables)->Iterations(50)->UseManualTime()->Unit(
+    benchmark::kMillisecond);
+
+// The address is the last of 100,000 address entries: every other entry is compared and yielded.
+void BM_KnownHostLookup(benchmark::State& state) {
+    ClearGlobals();
+    Global1::gIPLocalZone = kZone;
+    for (int i = 0; i < kTableEntries - 1; ++i) {
+        fw::Append(Global1::gIPAddress, QStringLiteral("10.%1.%2.%3")
+                                            .arg((i >> 16) & 255)
+                                            .arg((i >> 8) & 255)
+                                            .arg(i & 255));
+        fw::Append(Global1::gMachineNameI, QStringLiteral("host-%1").arg(i));
+    }
+    fw::Append(Global1::gIPAddress, kZone + "100");
+    fw::Append(Global1::gMachineNameI, "the last host");
+    OneAddressWalk walk;
+    for (auto _ : state) {
+        const double seconds = walk.Run();
+        state.SetIterationTime(seconds);
+        Figures::Record("known-host lookup (100,000 address entries)", seconds * 1e3, "ms",
+                        Figures::Bound::Below, 50.0);
+    }
+    if (walk.LastRow().second != "the last host") {
+        state.SkipWithError("the address was not found");
+    }
+    ClearGlobals();
+}
+BENCHMARK(BM_KnownHostLookup)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// arp's MAC is the last of 100,000 MAC entries: every other entry is compared and yielded.
+void BM_MacAddressName(benchmark::State& state) {
+    ClearGlobals();
+    Global1::gIPLocalZone = kZone;
+    for (int i = 0; i < kTableEntries - 1; ++i) {
+        fw::Append(Global1::gMacAddress, QStringLiteral("0:11:%1:%2:%3:2a")
+                                             .arg((i >> 16) & 255, 0, 16)
+                                             .arg((i >> 8) & 255, 0, 16)
+                                             .arg(i & 255, 0, 16));
+        fw::Append(Global1::gMachineNameM, QStringLiteral("machine-%1").arg(i));
+    }
+    fw::Append(Global1::gMacAddress, "0:aa:bb:cc:dd:ee");
+    fw::Append(Global1::gMachineNameM, "the last machine");
+    OneAddressWalk walk;
+    for (auto _ : state) {
+        const double seconds = walk.Run();
+        state.SetIterationTime(seconds);
+        Figures::Record("MacAddressName (100,000 MAC entries)", seconds * 1e3, "ms",
+                        Figures::Bound::Below, 50.0);
+    }
+    if (walk.LastRow().second != "the last machine") {
+        state.SkipWithError("the MAC address was not named");
+    }
+    ClearGlobals();
+}
+BENCHMARK(BM_MacAddressName)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A host file of 1,000,000 lines read into empty tables.
+void BM_LoadInfo(benchmark::State& state) {
+    TempWorkingDir dir;
+    dir.write("info.txt", HostFiles::Generated(kHostFileLines));
+    for (auto _ : state) {
+        ClearGlobals();
+        const auto start = Clock::now();
+        Global1::LoadInfo();
+        const double seconds = Seconds(Clock::now() - start);
+        state.SetIterationTime(seconds);
+        Figures::Record("LoadInfo (1,000,000 lines)", seconds, "s", Figures::Bound::Below, 1.0);
+    }
+    state.counters["addresses"] = static_cast<double>(Global1::gIPAddress.size());
+    state.counters["macs"] = static_cast<double>(Global1::gMacAddress.size());
+    if (Global1::gIPLocalZone != kZone || Global1::gIPAddress.empty() ||
+        Global1::gMacAddress.empty()) {
+        state.SkipWithError("the host file was not read");
+    }
+    ClearGlobals();
+}
+BENCHMARK(BM_LoadInfo)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Figures::TakeOption(argc, argv);
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return Figures::Report() ? 0 : 1;
+}
