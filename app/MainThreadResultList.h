@@ -15,7 +15,7 @@ class Window;
 }  // namespace fw
 
 class MainThreadResultList : public ResultList {
-  public:
+public:
     MainThreadResultList(fw::Window& window, QString listName);
 
     void DeleteAllRows() override;
@@ -23,7 +23,7 @@ class MainThreadResultList : public ResultList {
     void SetCell(int row, int column, const QString& text) override;
     void Refresh(bool now) override;
 
-  private:
+private:
     void OnList(std::function<void(fw::Listbox&)> work);
 
     fw::Window& mWindow;

@@ -7,7 +7,7 @@
 #include <memory>
 
 class MenuBar1 : public fw::MenuBar {
-  public:
+public:
     // Builds the File menu, then the Edit menu.
     MenuBar1();
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 class Toolbar1 : public fw::Toolbar {
-  public:
+public:
     Toolbar1();
     ~Toolbar1() override;
 

@@ -4,16 +4,62 @@
 #include "app/LayoutData.h"
 #include "app/MenuBar1.h"
 #include "app/Pictures.h"
+#include "framework/FolderItem.h"
+#include "framework/Shell.h"
+#include "framework/Text.h"
+#include "framework/TextStreams.h"
 #include "framework/Thread.h"
+#include "framework/gui/MsgBox.h"
 #include "framework/gui/Picture.h"
+#include "framework/gui/Runtime.h"
+#include "scan/Global1.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <optional>
+
+namespace {
+
+const QString kImplicitName = QStringLiteral("Window1.Window1");
+const QString kResultFileName = QStringLiteral("IPresult.txt");
+
+}  // namespace
 
 Window1::Window1() : mResultList(*this, "ListBox1") {
     EnsureAppResources();
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+        QObject::connect(application, &QCoreApplication::aboutToQuit, this,
+                         [this] { fw::RuntimeCallHandler([this] { EndWalkForQuit(); }); });
+    }
 }
 
 Window1::~Window1() {
     // A walk may still be running: it ends before the window it reports to goes.
+    pStop = true;
     pSN.reset();
+}
+
+Window1* Window1::Instance() {
+    if (auto* existing = dynamic_cast<Window1*>(fw::RuntimeGetImplicitWindow(kImplicitName))) {
+        return existing;
+    }
+    auto* window = static_cast<Window1*>(
+        fw::RuntimeAddImplicitWindow(kImplicitName, std::make_unique<Window1>()));
+    if (window != nullptr) {
+        window->Construct();
+    }
+    return window;
+}
+
+void Window1::EndWalkForQuit() {
+    if (pSN == nullptr || !pSN->IsRunning()) {
+        return;
+    }
+    // Within a second: the command in hand ends at once, the pause runs out, the stop test
+    // ends the walk.
+    pStop = true;
+    fw::Shell::AbortAll();
+    pSN->Wait();
 }
 
 void Window1::Layout() {
@@ -122,12 +168,80 @@ ResultList& Window1::ListBox1() {
 
 void Window1::ExecuteEnd() {
     // Same context as the list calls, so the end runs after the rows the walk handed over.
-    fw::RunOnThreadOf(this, [this] { ExecuteEndOnMainThread(); });
+    fw::RunOnThreadOf(this,
+                      [this] { fw::RuntimeCallHandler([this] { ExecuteEndOnMainThread(); }); });
 }
 
-// Stand-ins, filled by the scan control and export.
-void Window1::ExecuteEndOnMainThread() {}
-void Window1::SaveResult() {}
-void Window1::Execute() {}
-void Window1::InitApp() {}
-void Window1::ExecuteStop() {}
+void Window1::InitApp() {
+    SetWidth(480);
+    if (!Global1::gIPLocalZone.isEmpty()) {
+        if (fw::StaticText* label = StaticText3()) {
+            label->SetText(QStringLiteral("開始アドレス： ") + Global1::gIPLocalZone);
+        }
+        if (fw::ComboBox* first = ComboBox2()) {
+            first->SetText(Global1::gIPLocalStart);
+        }
+    }
+    pSN = std::make_unique<ScanNet>();
+    pSN->pWin = this;
+}
+
+void Window1::Execute() {
+    if (fw::Val(ComboBox2()->Text()) < 100.0) {
+        fw::MsgBox(QStringLiteral("100以下は指定できません。"));
+        return;
+    }
+    StaticText1()->SetText(QStringLiteral("取得中..."));
+    Toolbar1* toolbar = Toolbar11();
+    toolbar->ToolItem1->SetEnabled(false);
+    toolbar->ToolItem2->SetEnabled(true);
+    toolbar->ToolItem4->SetEnabled(false);
+    pSN->pImax = fw::ToInt32(fw::Val(ComboBox1()->Text()));
+    pStop = false;
+    pSN->pStIP = fw::ToInt32(fw::Val(ComboBox2()->Text()));
+    pSN->Run();
+}
+
+void Window1::ExecuteStop() {
+    pStop = true;
+    StaticText1()->SetText(QStringLiteral("処理中止"));
+}
+
+void Window1::ExecuteEndOnMainThread() {
+    StaticText1()->SetText(QString());
+    Toolbar1* toolbar = Toolbar11();
+    toolbar->ToolItem1->SetEnabled(true);
+    toolbar->ToolItem2->SetEnabled(false);
+    toolbar->ToolItem4->SetEnabled(true);
+}
+
+void Window1::SaveResult() {
+    const std::optional<fw::FolderItem> desktop = fw::DesktopFolder();
+    const std::optional<fw::FolderItem> file =
+        desktop ? desktop->Child(kResultFileName) : std::nullopt;
+    if (!file) {
+        ReportExportFailure(QString(), QStringLiteral("デスクトップのフォルダがありません。"));
+        return;
+    }
+    // Written to a new file that replaces the old one only once it is complete.
+    const std::unique_ptr<fw::TextOutputStream> stream = file->CreateTextFile();
+    const auto* list = ControlByName<fw::Listbox>("ListBox1");
+    const int rows = list != nullptr ? list->ListCount() : 0;
+    const QString tab = fw::Chr(9);
+    for (int row = 0; row < rows; ++row) {
+        stream->Write(list->Cell(row, 0) + tab + list->Cell(row, 1) + fw::EndOfLine());
+        fw::RuntimeBackgroundTask();
+    }
+    if (!stream->Close()) {
+        ReportExportFailure(file->Path(), stream->ErrorString());
+    }
+}
+
+void Window1::ReportExportFailure(const QString& path, const QString& reason) {
+    QString text = kResultFileName + QStringLiteral(" を書き出せませんでした。");
+    if (!path.isEmpty()) {
+        text += u'\n' + QDir::toNativeSeparators(path);
+    }
+    text += u'\n' + reason;
+    fw::MsgBox(text);
+}

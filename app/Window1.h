@@ -22,9 +22,17 @@
 #include <memory>
 
 class Window1 : public fw::Window, public ScanWindow {
-  public:
+public:
+    // When the application quits while a walk runs, the walk is stopped (its running command
+    // ended) and waited for before the quit goes on, so nothing of it outlives the event loop.
     Window1();
+    // A walk still running is asked to stop and waited for first.
     ~Window1() override;
+
+    // The single implicit main window, made (and built) on the first call and held by the
+    // framework until its module objects are released; null only when another kind of window
+    // holds its name.
+    static Window1* Instance();
 
     // Window hooks.
     void Layout() override;  // the shared menu bar, then the window's layout values
@@ -60,16 +68,23 @@ class Window1 : public fw::Window, public ScanWindow {
     // The scan thread object; null until InitApp has made it.
     const ScanNet* ScanThread() const { return pSN.get(); }
 
-  protected:
+protected:
     // The end of a walk, on the main thread, after every list change the walk made before.
     virtual void ExecuteEndOnMainThread();
 
-  private:
+private:
     void ApplyLayout(const QString& controlName);
+    void EndWalkForQuit();
+    void ReportExportFailure(const QString& path, const QString& reason);
 
+    // Writes every row of the list to IPresult.txt in the desktop folder, replacing the file as
+    // a whole; a failure is told in a message box and leaves an earlier file as it was.
     void SaveResult();
+    // Starts a scan with the range of the two boxes; a first octet below 100 is refused.
     void Execute();
+    // Width 480, the local zone and default first octet, the scan thread object.
     void InitApp();
+    // Asks the running walk to stop before its next address.
     void ExecuteStop();
 
     std::unique_ptr<ScanNet> pSN;

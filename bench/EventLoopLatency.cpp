@@ -25,8 +25,8 @@ double EventLoopLatency::Percentile(double percent) const {
     }
     std::vector<double> sorted = mLateness;
     std::sort(sorted.begin(), sorted.end());
-    const auto rank = static_cast<std::size_t>(
-        std::ceil(percent / 100.0 * static_cast<double>(sorted.size())));
+    const auto rank =
+        static_cast<std::size_t>(std::ceil(percent / 100.0 * static_cast<double>(sorted.size())));
     return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
 }
 

@@ -43,15 +43,14 @@ bool Figures::Report() {
         std::sort(s.begin(), s.end());
         // The lower median: a sample that was measured, never an average of two.
         const double value = s[(s.size() - 1) / 2];
-        const bool met = figure.bound == Bound::Below ? value < figure.target
-                                                      : value <= figure.target;
+        const bool met =
+            figure.bound == Bound::Below ? value < figure.target : value <= figure.target;
         allMet = allMet && met;
         char line[512];
-        std::snprintf(line, sizeof line, "%-46s %9.3f %-2s   target %-2s %8.3f %-2s   %s%s%s\n",
+        std::snprintf(line, sizeof line, "%-52s %9.3f %-2s   target %-2s %8.3f %-2s   %s%s%s\n",
                       figure.name.c_str(), value, figure.unit.c_str(),
-                      figure.bound == Bound::Below ? "<" : "<=", figure.target,
-                      figure.unit.c_str(), met ? "ok" : "MISS",
-                      figure.note.empty() ? "" : "   ", figure.note.c_str());
+                      figure.bound == Bound::Below ? "<" : "<=", figure.target, figure.unit.c_str(),
+                      met ? "ok" : "MISS", figure.note.empty() ? "" : "   ", figure.note.c_str());
         report += line;
     }
     std::cout << report << std::flush;

@@ -2,6 +2,7 @@
 // pauses), the known-host and MAC-name lookups in large tables, and the host file loader.
 #include "bench/Figures.h"
 #include "bench/HostFiles.h"
+#include "bench/KnownHosts.h"
 #include "bench/ProcessStats.h"
 #include "framework/NetworkInterface.h"
 #include "scan/Global1.h"
@@ -22,19 +23,14 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kTableEntries = 100'000;
 constexpr int kHostFileLines = 1'000'000;
-const QString kZone = QStringLiteral("198.51.100.");
-// What arp prints for a neighbour that answered.
+using KnownHosts::kZone;
+// What arp prints for a neighbour that answered, and the MAC address in it.
+const QString kArpMac = QStringLiteral("0:aa:bb:cc:dd:ee");
 const QString kArpAnswer =
     QStringLiteral("? (198.51.100.100) at 0:aa:bb:cc:dd:ee on en0 ifscope [ethernet]");
 
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
-}
-
-void ClearGlobals() {
-    Global1::InitializeGlobals();
-    Global1::gIPLocalZone.clear();
-    Global1::gIPLocalStart.clear();
 }
 
 // Runs one walk of window's scan and returns its wall time: from Run to ExecuteEnd.
@@ -49,13 +45,12 @@ double TimedWalk(ScanNet& scan, RecordingWindow& window) {
 // pStIP 100, pImax 16 with instant commands and the real clock: the walk lasts its 17 pauses, and
 // the process sleeps through them.
 void BM_WalkRealClock(benchmark::State& state) {
-    ClearGlobals();
-    Global1::gIPLocalZone = kZone;
+    KnownHosts::FillLarge(0, {}, {});
     fw::Append(Global1::gIPAddress, kZone + "101");
     fw::Append(Global1::gMachineNameI, "printer");
     fw::Append(Global1::gIPAddress, kZone + "105");
     fw::Append(Global1::gMachineNameI, "nas");
-    fw::Append(Global1::gMacAddress, "0:aa:bb:cc:dd:ee");
+    fw::Append(Global1::gMacAddress, kArpMac);
     fw::Append(Global1::gMachineNameM, "laptop");
     FakeShell shell;
     shell.answerOthers(0, kArpAnswer);
@@ -82,7 +77,7 @@ void BM_WalkRealClock(benchmark::State& state) {
         Figures::Record("walk CPU time / wall time", 100.0 * cpu / wall, "%",
                         Figures::Bound::AtMost, 1.0);
     }
-    ClearGlobals();
+    KnownHosts::Clear();
 }
 BENCHMARK(BM_WalkRealClock)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
@@ -110,29 +105,20 @@ private:
 
 // The same walk with empty tables: what the walk costs besides the lookups.
 void BM_OneAddressWalkEmptyTables(benchmark::State& state) {
-    ClearGlobals();
-    Global1::gIPLocalZone = kZone;
+    KnownHosts::FillLarge(0, {}, {});
     OneAddressWalk walk;
     for (auto _ : state) {
         state.SetIterationTime(walk.Run());
     }
 }
-BENCHMARK(BM_OneAddressWalkEmptyTables)->Iterations(50)->UseManualTime()->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_OneAddressWalkEmptyTables)
+    ->Iterations(50)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The address is the last of 100,000 address entries: every other entry is compared and yielded.
 void BM_KnownHostLookup(benchmark::State& state) {
-    ClearGlobals();
-    Global1::gIPLocalZone = kZone;
-    for (int i = 0; i < kTableEntries - 1; ++i) {
-        fw::Append(Global1::gIPAddress, QStringLiteral("10.%1.%2.%3")
-                                            .arg((i >> 16) & 255)
-                                            .arg((i >> 8) & 255)
-                                            .arg(i & 255));
-        fw::Append(Global1::gMachineNameI, QStringLiteral("host-%1").arg(i));
-    }
-    fw::Append(Global1::gIPAddress, kZone + "100");
-    fw::Append(Global1::gMachineNameI, "the last host");
+    KnownHosts::FillLarge(kTableEntries, kZone + "100", {});
     OneAddressWalk walk;
     for (auto _ : state) {
         const double seconds = walk.Run();
@@ -143,23 +129,16 @@ void BM_KnownHostLookup(benchmark::State& state) {
     if (walk.LastRow().second != "the last host") {
         state.SkipWithError("the address was not found");
     }
-    ClearGlobals();
+    KnownHosts::Clear();
 }
 BENCHMARK(BM_KnownHostLookup)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// arp's MAC is the last of 100,000 MAC entries: every other entry is compared and yielded.
+// arp's MAC is the last of 100,000 MAC entries: every other entry is compared and yielded. No
+// address entries, so the lookup of the address costs nothing.
 void BM_MacAddressName(benchmark::State& state) {
-    ClearGlobals();
-    Global1::gIPLocalZone = kZone;
-    for (int i = 0; i < kTableEntries - 1; ++i) {
-        fw::Append(Global1::gMacAddress, QStringLiteral("0:11:%1:%2:%3:2a")
-                                             .arg((i >> 16) & 255, 0, 16)
-                                             .arg((i >> 8) & 255, 0, 16)
-                                             .arg(i & 255, 0, 16));
-        fw::Append(Global1::gMachineNameM, QStringLiteral("machine-%1").arg(i));
-    }
-    fw::Append(Global1::gMacAddress, "0:aa:bb:cc:dd:ee");
-    fw::Append(Global1::gMachineNameM, "the last machine");
+    KnownHosts::FillLarge(kTableEntries, {}, kArpMac);
+    Global1::gIPAddress.clear();
+    Global1::gMachineNameI.clear();
     OneAddressWalk walk;
     for (auto _ : state) {
         const double seconds = walk.Run();
@@ -170,7 +149,7 @@ void BM_MacAddressName(benchmark::State& state) {
     if (walk.LastRow().second != "the last machine") {
         state.SkipWithError("the MAC address was not named");
     }
-    ClearGlobals();
+    KnownHosts::Clear();
 }
 BENCHMARK(BM_MacAddressName)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -179,7 +158,7 @@ void BM_LoadInfo(benchmark::State& state) {
     TempWorkingDir dir;
     dir.write("info.txt", HostFiles::Generated(kHostFileLines));
     for (auto _ : state) {
-        ClearGlobals();
+        KnownHosts::Clear();
         const auto start = Clock::now();
         Global1::LoadInfo();
         const double seconds = Seconds(Clock::now() - start);
@@ -192,7 +171,7 @@ void BM_LoadInfo(benchmark::State& state) {
         Global1::gMacAddress.empty()) {
         state.SkipWithError("the host file was not read");
     }
-    ClearGlobals();
+    KnownHosts::Clear();
 }
 BENCHMARK(BM_LoadInfo)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 

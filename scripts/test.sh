@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Vellmaroq and runs every test: a plain build, then one with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the scan tests under ThreadSanitizer. Exits non-zero when
-# anything fails.
+# UndefinedBehaviorSanitizer, then the scan tests under ThreadSanitizer, then a minute of fuzzing
+# per fuzz target (scripts/fuzz.sh). Exits non-zero when anything fails.
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$src/scripts/install-deps.sh"
@@ -28,4 +28,6 @@ run_suite "$src/build-asan" "" -DCMAKE_BUILD_TYPE=Debug "-DVELLMAROQ_SANITIZE=ad
 # ordering of what the thread did before and reports races that are none. The walk's threading is
 # covered here by the same walks with fake commands.
 run_suite "$src/build-tsan" "-L scan -LE lan" -DCMAKE_BUILD_TYPE=Debug -DVELLMAROQ_SANITIZE=thread
+# Last, the libFuzzer targets for a minute each, all at once (clang build in build-fuzz).
+bash "$src/scripts/fuzz.sh" 60
 echo "All test suites passed."

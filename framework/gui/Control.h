@@ -79,7 +79,8 @@ class Control {
     QVariant Property(const QString& name) const { return mProperties.value(name); }
 
     // Binds handler to the event; false (nothing bound) when the control has no event of that
-    // name or the event has another signature. A later handler replaces an earlier one.
+    // name or the event has another signature. A later handler replaces an earlier one. Events
+    // that the event loop raises call their handler through RuntimeCallHandler (Runtime.h).
     template <class Signature>
     bool _InstallInstanceEventHandler(const QString& event, std::function<Signature> handler);
     bool HasEventHandler(const QString& event) const { return mHandlers.count(event) != 0; }

@@ -2,6 +2,7 @@
 
 #include "framework/gui/Graphics.h"
 #include "framework/gui/ListboxView.h"
+#include "framework/gui/Runtime.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -146,7 +147,9 @@ bool Listbox::RaiseCellBackgroundPaint(QPainter& painter, const QRect& cell, int
         return false;
     }
     Graphics graphics(painter, cell);
-    return (*handler)(graphics, row, column);
+    bool painted = false;
+    RuntimeCallHandler([&] { painted = (*handler)(graphics, row, column); });
+    return painted;
 }
 
 void Listbox::LayOutColumns() {

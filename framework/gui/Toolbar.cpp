@@ -1,5 +1,6 @@
 #include "framework/gui/Toolbar.h"
 
+#include "framework/gui/Runtime.h"
 #include "framework/gui/ToolItem.h"
 #include "framework/gui/Window.h"
 
@@ -80,7 +81,7 @@ void Toolbar::RaiseAction(const std::shared_ptr<ToolItem>& item) {
         return;
     }
     if (const auto* handler = EventHandler<void(ToolItem&)>("Action")) {
-        (*handler)(*item);
+        RuntimeCallHandler([&] { (*handler)(*item); });
     }
 }
 

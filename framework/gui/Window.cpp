@@ -1,6 +1,7 @@
 #include "framework/gui/Window.h"
 
 #include "framework/gui/MenuBar.h"
+#include "framework/gui/Runtime.h"
 
 #include <QAction>
 #include <QEvent>
@@ -31,7 +32,7 @@ void AddMenu(QMenuBar& bar, QMainWindow& window, const std::shared_ptr<MenuItem>
         QObject::connect(action, &QAction::triggered, &window,
                          [item = std::weak_ptr<MenuItem>(entry), target = &window] {
                              if (const auto chosen = item.lock()) {
-                                 chosen->Event_Action(target);
+                                 RuntimeCallHandler([&] { chosen->Event_Action(target); });
                              }
                          });
     }

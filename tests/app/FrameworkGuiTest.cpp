@@ -157,7 +157,7 @@ TEST(Graphics, CellContextStartsAtTheCellAndIsClippedToIt) {
 
 // A shown window of 300 by 200 with room to grow.
 class WindowFixture : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         window._SetProperties({{"Width", 300},
                                {"Height", 200},
@@ -435,7 +435,7 @@ TEST(Menu, ShortcutsUseThePlatformsCommandKey) {
 
 // A window with a File menu (Quit) and an Edit menu over a combo box's text field.
 class MenuWindow : public WindowFixture {
-  protected:
+protected:
     void SetUp() override {
         WindowFixture::SetUp();
         auto bar = std::make_shared<fw::MenuBar>();

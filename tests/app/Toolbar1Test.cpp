@@ -34,7 +34,7 @@ std::vector<fw::ToolButton*> Fields(const Toolbar1& toolbar) {
 
 // The picture caches live for the whole run: every test starts and ends with them empty.
 class PictureCaches : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { Pictures::ReleasePictures(); }
     void TearDown() override { Pictures::ReleasePictures(); }
 };

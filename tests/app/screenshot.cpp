@@ -1,6 +1,8 @@
-// Writes a picture of the main window, its list filled with a few rows, to the PNG file named
-// on the command line. Runs on the offscreen platform unless QT_QPA_PLATFORM names another.
+// Writes a picture of the main window after a scan, its list filled with a few rows and a host
+// file's zone and first octet shown, to the PNG file named on the command line. Runs on the
+// offscreen platform unless QT_QPA_PLATFORM names another.
 #include "app/Window1.h"
+#include "scan/Global1.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -17,6 +19,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    Global1::gIPLocalZone = "192.168.0.";
+    Global1::gIPLocalStart = "100";
     Window1 window;
     window.Construct();
     const char* const rows[][2] = {
@@ -34,6 +38,7 @@ int main(int argc, char** argv) {
         list->AddRow(QString::fromUtf8(row[0]));
         list->SetCell(list->ListCount() - 1, 1, QString::fromUtf8(row[1]));
     }
+    window.ExecuteEnd();  // as the walk ends it
     QApplication::processEvents();
 
     const QPixmap picture = window.Widget()->grab();

@@ -84,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Our own reply for this id, with the packet's first bytes as sequence, is always taken.
     const auto sequence = static_cast<std::uint16_t>(size >= 5 ? (data[3] << 8) | data[4] : 0);
-    const auto own = compat::MatchEchoReply(ReplyTo(id, sequence), IcmpFraming::IcmpOnly, kTarget,
-                                            kTarget, id);
+    const auto own =
+        compat::MatchEchoReply(ReplyTo(id, sequence), IcmpFraming::IcmpOnly, kTarget, kTarget, id);
     FUZZ_CHECK(own && own->sequence == sequence && own->ttl == -1);
     return 0;
 }

@@ -18,7 +18,7 @@ namespace {
 
 // A folder of our own as the working directory for the whole run, removed at exit.
 class ScratchFolder {
-  public:
+public:
     ScratchFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "vq-fuzz-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr || ::chdir(pattern.c_str()) != 0) {
@@ -34,7 +34,7 @@ class ScratchFolder {
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  private:
+private:
     std::filesystem::path mPath;
 };
 
@@ -48,9 +48,8 @@ Tables Loaded() {
     const auto list = [](const fw::StringArray& array) {
         return QStringList(array.begin(), array.end());
     };
-    return {Global1::gIPLocalZone,      Global1::gIPLocalStart,
-            list(Global1::gIPAddress),  list(Global1::gMachineNameI),
-            list(Global1::gMacAddress), list(Global1::gMachineNameM)};
+    return {Global1::gIPLocalZone,        Global1::gIPLocalStart,     list(Global1::gIPAddress),
+            list(Global1::gMachineNameI), list(Global1::gMacAddress), list(Global1::gMachineNameM)};
 }
 
 QString Decode(std::string_view bytes) {

@@ -1,0 +1,150 @@
+#include "framework/gui/Runtime.h"
+
+#include "framework/gui/Application.h"
+#include "framework/gui/MsgBox.h"
+#include "framework/gui/Window.h"
+
+#include <QApplication>
+#include <QThread>
+#include <utility>
+#include <vector>
+
+namespace fw {
+
+namespace {
+
+struct ImplicitWindow {
+    QString className;
+    std::unique_ptr<Window> window;
+};
+
+// Declared so that at a process exit without RuntimeExit the windows still go before Qt does.
+struct RuntimeState {
+    std::unique_ptr<QApplication> ownApplication;  // null when someone else made Qt's
+    std::shared_ptr<Application> app;
+    std::vector<ImplicitWindow> implicitWindows;
+    std::exception_ptr handlerException;
+    int loopResult = 0;
+    bool unhandled = false;
+};
+
+RuntimeState& State() {
+    static RuntimeState state;
+    return state;
+}
+
+}  // namespace
+
+void RuntimeInit(int& argc, char** argv) {
+    RuntimeState& state = State();
+    state.app.reset();
+    state.implicitWindows.clear();
+    state.handlerException = nullptr;
+    state.loopResult = 0;
+    state.unhandled = false;
+    if (QCoreApplication::instance() == nullptr) {
+        state.ownApplication = std::make_unique<QApplication>(argc, argv);
+    }
+}
+
+void RuntimeInitExternalClasses() {}
+
+void RuntimeRegisterAppObject(std::shared_ptr<Application> app) {
+    State().app = std::move(app);
+    if (State().app != nullptr) {
+        State().app->_CallOpen();
+    }
+}
+
+Application* RuntimeAppObject() {
+    return State().app.get();
+}
+
+Window* RuntimeGetImplicitWindow(const QString& className) {
+    for (const ImplicitWindow& entry : State().implicitWindows) {
+        if (entry.className == className) {
+            return entry.window.get();
+        }
+    }
+    return nullptr;
+}
+
+Window* RuntimeAddImplicitWindow(const QString& className, std::unique_ptr<Window> window) {
+    if (window == nullptr || RuntimeGetImplicitWindow(className) != nullptr) {
+        return nullptr;
+    }
+    State().implicitWindows.push_back({className, std::move(window)});
+    return State().implicitWindows.back().window.get();
+}
+
+void RuntimeRun() {
+    RuntimeState& state = State();
+    if (state.handlerException == nullptr) {
+        state.loopResult = QApplication::exec();
+    }
+    if (std::exception_ptr exception = RuntimeTakeHandlerException()) {
+        std::rethrow_exception(exception);
+    }
+}
+
+bool RuntimeCallHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        RuntimeState& state = State();
+        if (state.handlerException == nullptr) {
+            state.handlerException = std::current_exception();
+        }
+        // Only a running loop can be ended; one that is yet to run sees the kept exception.
+        if (QThread::currentThread()->loopLevel() > 0) {
+            QCoreApplication::exit(1);
+        }
+        return false;
+    }
+}
+
+std::exception_ptr RuntimeTakeHandlerException() {
+    return std::exchange(State().handlerException, nullptr);
+}
+
+void RuntimeUnhandledException(const std::exception_ptr& exception) {
+    State().unhandled = true;
+    QString what;
+    try {
+        if (exception != nullptr) {
+            std::rethrow_exception(exception);
+        }
+    } catch (const std::exception& error) {
+        what = QString::fromUtf8(error.what());
+    } catch (...) {
+        // No text to show: the first line says enough.
+    }
+    QString text = QStringLiteral("予期しないエラーが起きたため、終了します。");
+    if (!what.isEmpty()) {
+        text += u'\n' + what;
+    }
+    MsgBox(text);
+}
+
+void RuntimeReleaseModuleObjects() {
+    std::vector<ImplicitWindow>& windows = State().implicitWindows;
+    while (!windows.empty()) {
+        // Out of the list first: nobody finds a window while it is being destroyed.
+        std::unique_ptr<Window> window = std::move(windows.back().window);
+        windows.pop_back();
+        window.reset();
+    }
+}
+
+int RuntimeExit() {
+    RuntimeState& state = State();
+    const int status = state.unhandled ? 1 : state.loopResult;
+    state.app.reset();
+    state.implicitWindows.clear();
+    state.handlerException = nullptr;
+    state.ownApplication.reset();
+    return status;
+}
+
+}  // namespace fw

@@ -1,0 +1,113 @@
+// The whole program as a process: closing the window or quitting while a scan runs ends the
+// program cleanly, whether the walk is in a probe or in its pause: the running command and its
+// children end, the scan thread is waited for, and the exit status is a success.
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <signal.h>
+#include <sys/types.h>
+
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <thread>
+
+namespace {
+
+const QString kDriver = QStringLiteral(VQ_APP_DRIVER);
+
+// Still running: there and not a zombie waiting to be reaped.
+bool IsRunning(qint64 pid) {
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray text = stat.readAll();
+    const qsizetype afterName = text.lastIndexOf(')');
+    return afterName >= 0 && text.mid(afterName + 2, 1) != "Z";
+}
+
+// Waits for condition, with a bound far beyond any normal run so that a fault fails the test
+// instead of hanging it.
+template <typename Condition>
+bool Eventually(Condition condition) {
+    for (int i = 0; i < 3000; ++i) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return condition();
+}
+
+struct EndCase {
+    const char* moment;  // "probe" or "pause"
+    const char* how;     // "close" or "quit"
+};
+
+void PrintTo(const EndCase& c, std::ostream* out) {
+    *out << c.how << " during the " << c.moment;
+}
+
+class EndDuringAScan : public ::testing::TestWithParam<EndCase> {};
+
+TEST_P(EndDuringAScan, EndsTheProgramCleanlyAndLeavesNoCommandRunning) {
+    QTemporaryDir folder;  // working folder (no host file) and home
+    ASSERT_TRUE(folder.isValid());
+    const QString pidFile = folder.filePath("pids");
+    QStringList args{GetParam().moment, GetParam().how};
+    if (QString(GetParam().moment) == "probe") {
+        args << pidFile;
+    }
+
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("HOME", folder.path());
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(folder.path());
+    program.start(kDriver, args);
+    ASSERT_TRUE(program.waitForStarted());
+    // Only a guard against a hang: the program ends long before. (The probe's command never
+    // ends of itself, so a program that waited for it would never end.)
+    const bool ended = program.waitForFinished(120000);
+    EXPECT_TRUE(ended) << "the program did not end";
+    if (!ended) {
+        program.kill();
+        program.waitForFinished();
+    }
+
+    const std::string errors = program.readAllStandardError().toStdString();
+    if (ended) {
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << errors;
+        EXPECT_EQ(program.exitCode(), 0) << errors;
+        EXPECT_EQ(errors.find("QThread"), std::string::npos) << errors;
+    }
+
+    if (QString(GetParam().moment) == "probe") {
+        QFile file(pidFile);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the probe ran";
+        const QList<QByteArray> pids = file.readAll().trimmed().split(' ');
+        ASSERT_EQ(pids.size(), 2);
+        for (const QByteArray& pid : pids) {
+            EXPECT_TRUE(Eventually([&] { return !IsRunning(pid.toLongLong()); }))
+                << "still running: " << pid.toStdString();
+            if (IsRunning(pid.toLongLong())) {
+                ::kill(static_cast<pid_t>(pid.toLongLong()), SIGKILL);
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, EndDuringAScan,
+                         ::testing::Values(EndCase{"probe", "close"}, EndCase{"probe", "quit"},
+                                           EndCase{"pause", "close"}, EndCase{"pause", "quit"}),
+                         [](const ::testing::TestParamInfo<EndCase>& info) {
+                             return std::string(info.param.how) + "During" +
+                                    (info.param.moment[1] == 'r' ? "Probe" : "Pause");
+                         });
+
+}  // namespace

@@ -1,0 +1,215 @@
+// The framework's runtime: the application object and its "Open", the implicit windows, and an
+// exception that leaves a handler the event loop reached: kept, the loop ended, thrown again by
+// RuntimeRun, reported by the unhandled-exception operation.
+#include "framework/gui/Application.h"
+#include "framework/gui/Listbox.h"
+#include "framework/gui/MenuBar.h"
+#include "framework/gui/MsgBox.h"
+#include "framework/gui/Runtime.h"
+#include "framework/gui/ToolButton.h"
+#include "framework/gui/Toolbar.h"
+#include "framework/gui/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+std::string WhatOf(const std::exception_ptr& exception) {
+    try {
+        std::rethrow_exception(exception);
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "(not a std::exception)";
+    }
+}
+
+// A run of the runtime on the test's Qt application object.
+class Runtime : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static char name[] = "test";
+        static char* argv[] = {name, nullptr};
+        static int argc = 1;
+        fw::RuntimeInit(argc, argv);
+    }
+    void TearDown() override {
+        fw::RuntimeReleaseModuleObjects();
+        fw::RuntimeExit();
+    }
+    fw::ScopedMsgBox messages;
+};
+
+TEST_F(Runtime, RegisteringTheApplicationRaisesItsOpenOnceAndHoldsItUntilExit) {
+    struct OpenCounter : fw::Application {
+        int opens = 0;
+        void Event_Open() override { ++opens; }
+    };
+    auto app = std::make_shared<OpenCounter>();
+    std::weak_ptr<OpenCounter> held = app;
+    fw::RuntimeRegisterAppObject(app);
+    EXPECT_EQ(app->opens, 1);
+    EXPECT_EQ(fw::RuntimeAppObject(), app.get());
+    app.reset();
+    EXPECT_FALSE(held.expired());
+    EXPECT_EQ(fw::RuntimeExit(), 0);
+    EXPECT_TRUE(held.expired());
+    EXPECT_EQ(fw::RuntimeAppObject(), nullptr);
+}
+
+TEST_F(Runtime, ImplicitWindowsAreFoundByClassNameAndReleasedLastMadeFirst) {
+    QStringList destroyed;
+    auto make = [&](const QString& name) {
+        auto window = std::make_unique<fw::Window>();
+        QObject::connect(window.get(), &QObject::destroyed, [&destroyed, name] {
+            EXPECT_EQ(fw::RuntimeGetImplicitWindow(name), nullptr) << "not found while it goes";
+            destroyed << name;
+        });
+        return window;
+    };
+    EXPECT_EQ(fw::RuntimeGetImplicitWindow("A.A"), nullptr);
+    fw::Window* a = fw::RuntimeAddImplicitWindow("A.A", make("A.A"));
+    fw::Window* b = fw::RuntimeAddImplicitWindow("B.B", make("B.B"));
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(fw::RuntimeGetImplicitWindow("A.A"), a);
+    EXPECT_EQ(fw::RuntimeGetImplicitWindow("B.B"), b);
+    EXPECT_EQ(fw::RuntimeAddImplicitWindow("A.A", std::make_unique<fw::Window>()), nullptr);
+    EXPECT_EQ(fw::RuntimeGetImplicitWindow("A.A"), a) << "the first one stays";
+
+    fw::RuntimeReleaseModuleObjects();
+    EXPECT_EQ(destroyed, (QStringList{"B.B", "A.A"}));
+    EXPECT_EQ(fw::RuntimeGetImplicitWindow("A.A"), nullptr);
+}
+
+// Raises, in a window of its own, an event of each kind whose handler throws.
+struct HandlerCase {
+    const char* name;
+    std::function<void(fw::Window&)> raise;  // runs in the event loop
+};
+
+void ClickThrowingToolButton(fw::Window& window) {
+    auto* toolbar =
+        static_cast<fw::Toolbar*>(window._AddControl("Tools", std::make_unique<fw::Toolbar>()));
+    auto item = std::make_shared<fw::ToolButton>();
+    item->SetName("Item");
+    toolbar->Append(item);
+    toolbar->_InstallInstanceEventHandler<void(fw::ToolItem&)>(
+        "Action", [](fw::ToolItem&) { throw std::runtime_error("from a toolbar"); });
+    window.Show();
+    QTest::mouseClick(
+        qobject_cast<QToolButton*>(toolbar->ToolBarWidget()->widgetForAction(item->Action())),
+        Qt::LeftButton);
+}
+
+void PaintThrowingList(fw::Window& window) {
+    auto* list =
+        static_cast<fw::Listbox*>(window._AddControl("List", std::make_unique<fw::Listbox>()));
+    list->_SetProperties({{"Width", 200}, {"Height", 100}});
+    list->AddRow("a");
+    list->_InstallInstanceEventHandler<bool(fw::Graphics&, int, int)>(
+        "CellBackgroundPaint",
+        [](fw::Graphics&, int, int) -> bool { throw std::runtime_error("from a paint"); });
+    window.Show();
+    list->Widget()->grab();  // paints every cell: many throws, one kept
+}
+
+void ChooseThrowingMenuEntry(fw::Window& window) {
+    struct Throwing : fw::MenuItem {
+        void Event_Action(QWidget*) override { throw std::runtime_error("from a menu"); }
+    };
+    auto bar = std::make_shared<fw::MenuBar>();
+    auto menu = std::make_shared<fw::MenuItem>();
+    menu->SetText("Menu");
+    auto entry = std::make_shared<Throwing>();
+    entry->SetName("Entry");
+    entry->SetText("Entry");
+    menu->Append(entry);
+    bar->Append(menu);
+    window.SetMenuBar(bar);
+    window.Widget()->menuBar()->findChild<QAction*>("Entry")->trigger();
+}
+
+class ThrowingHandler : public Runtime, public ::testing::WithParamInterface<HandlerCase> {};
+
+TEST_P(ThrowingHandler, EndsTheLoopAndRuntimeRunThrowsItOnce) {
+    fw::Window window;
+    QTimer raise;
+    raise.setSingleShot(true);
+    QObject::connect(&raise, &QTimer::timeout, [&] { GetParam().raise(window); });
+    raise.start(0);
+    // Only a guard against a hang: the loop ends through the handler's exception.
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(60000);
+
+    std::exception_ptr thrown;
+    try {
+        fw::RuntimeRun();
+    } catch (...) {
+        thrown = std::current_exception();
+    }
+    ASSERT_NE(thrown, nullptr);
+    EXPECT_EQ(WhatOf(thrown), std::string("from a ") + GetParam().name);
+    EXPECT_EQ(fw::RuntimeTakeHandlerException(), nullptr) << "handed over once";
+}
+
+INSTANTIATE_TEST_SUITE_P(Handlers, ThrowingHandler,
+                         ::testing::Values(HandlerCase{"toolbar", ClickThrowingToolButton},
+                                           HandlerCase{"paint", PaintThrowingList},
+                                           HandlerCase{"menu", ChooseThrowingMenuEntry}),
+                         [](const ::testing::TestParamInfo<HandlerCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(Runtime, AnExceptionKeptBeforeTheLoopKeepsTheLoopFromRunning) {
+    EXPECT_TRUE(fw::RuntimeCallHandler([] {}));
+    EXPECT_FALSE(fw::RuntimeCallHandler([] { throw std::runtime_error("first"); }));
+    EXPECT_FALSE(fw::RuntimeCallHandler([] { throw std::runtime_error("second"); }));
+    bool looped = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        looped = true;
+        QCoreApplication::exit(0);
+    });
+    timer.start(0);
+
+    std::exception_ptr thrown;
+    try {
+        fw::RuntimeRun();
+    } catch (...) {
+        thrown = std::current_exception();
+    }
+    EXPECT_FALSE(looped);
+    ASSERT_NE(thrown, nullptr);
+    EXPECT_EQ(WhatOf(thrown), "first");
+}
+
+TEST_F(Runtime, TheUnhandledExceptionOperationTellsTheUserAndTheRunFails) {
+    fw::RuntimeUnhandledException(std::make_exception_ptr(std::runtime_error("disk on fire")));
+    fw::RuntimeUnhandledException(std::make_exception_ptr(42));
+    EXPECT_EQ(messages.Texts(),
+              (QStringList{"予期しないエラーが起きたため、終了します。\ndisk on fire",
+                           "予期しないエラーが起きたため、終了します。"}));
+    EXPECT_EQ(fw::RuntimeExit(), 1);
+}
+
+TEST_F(Runtime, AQuitRunIsASuccess) {
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    fw::RuntimeRun();
+    EXPECT_EQ(fw::RuntimeExit(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,214 @@
+// Starting, stopping and ending a scan through the main window, with a user's clicks on the
+// toolbar's buttons and typing into the boxes; the probes are a fake shell's, the pauses a
+// fake clock's.
+#include "app/Window1.h"
+#include "framework/gui/Listbox.h"
+#include "framework/gui/MsgBox.h"
+#include "scan/Global1.h"
+#include "tests/app/UserActions.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeShell.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <atomic>
+#include <ostream>
+#include <string>
+
+namespace {
+
+// What the user sees of a scan's state, and the stop flag.
+struct State {
+    QString status;
+    bool start, stop, exportEnabled;
+    bool stopFlag;
+    bool operator==(const State&) const = default;
+};
+
+void PrintTo(const State& s, std::ostream* out) {
+    *out << "{\"" << s.status.toStdString() << "\", start " << s.start << ", stop " << s.stop
+         << ", export " << s.exportEnabled << ", pStop " << s.stopFlag << "}";
+}
+
+const QString kReadyText = QStringLiteral("待機中...\r  ");
+const State kReady{kReadyText, true, false, false, false};
+const State kScanning{"取得中...", false, true, false, false};
+const State kStopping{"処理中止", false, true, false, true};
+const State kEnded{"", true, false, true, false};
+const State kEndedAfterStop{"", true, false, true, true};
+
+// The known-host tables for one test: the local zone and first octet the host file would give.
+struct HostTables {
+    HostTables() {
+        Global1::InitializeGlobals();
+        Global1::gIPLocalZone = "198.51.100.";
+        Global1::gIPLocalStart = "100";
+    }
+    ~HostTables() { Global1::FinalizeGlobals(); }
+};
+
+// The opened main window; arp finds nothing (empty name cells) unless a test says otherwise.
+class ScanControl : public ::testing::Test {
+protected:
+    ScanControl() {
+        shell.answerOthers(1);
+        window.Construct();
+    }
+
+    State Now() const {
+        const Toolbar1* toolbar = window.Toolbar11();
+        return {window.StaticText1()->Text(), toolbar->ToolItem1->Enabled(),
+                toolbar->ToolItem2->Enabled(), toolbar->ToolItem4->Enabled(), window.pStop};
+    }
+    fw::Listbox& List() const { return *window.ControlByName<fw::Listbox>("ListBox1"); }
+    QStringList Addresses() const {
+        QStringList addresses;
+        for (int row = 0; row < List().ListCount(); ++row) {
+            addresses << List().Cell(row, 0);
+        }
+        return addresses;
+    }
+    void Click(const std::shared_ptr<fw::ToolButton>& item) { user::Click(window, item); }
+    // The walk's end has reached the window (a guard of a minute against a hang).
+    void WaitForTheEnd() {
+        ASSERT_TRUE(
+            QTest::qWaitFor([this] { return window.Toolbar11()->ToolItem4->Enabled(); }, 60000));
+    }
+
+    HostTables tables;
+    FakeClock clock;
+    FakeShell shell;
+    fw::ScopedMsgBox messages;
+    Window1 window;
+};
+
+QStringList Range(int first, int last) {
+    QStringList addresses;
+    for (int octet = first; octet <= last; ++octet) {
+        addresses << QString("198.51.100.%1").arg(octet);
+    }
+    return addresses;
+}
+
+struct FirstOctetCase {
+    const char* typed;
+    int first;  // 0: refused
+};
+
+void PrintTo(const FirstOctetCase& c, std::ostream* out) {
+    *out << '"' << c.typed << '"';
+}
+
+class FirstOctet : public ScanControl, public ::testing::WithParamInterface<FirstOctetCase> {};
+
+TEST_P(FirstOctet, BelowOneHundredIsRefusedAndChangesNothing) {
+    user::TypeInto(window.ComboBox2(), GetParam().typed);
+    ASSERT_EQ(Now(), kReady);
+    Click(window.Toolbar11()->ToolItem1);
+
+    if (GetParam().first == 0) {
+        EXPECT_EQ(messages.Texts(), QStringList{"100以下は指定できません。"});
+        EXPECT_EQ(Now(), kReady);
+        EXPECT_EQ(window.ScanThread()->pStIP, 0);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(shell.commands().isEmpty()) << "no walk ran";
+        EXPECT_EQ(List().ListCount(), 0);
+        return;
+    }
+    EXPECT_TRUE(messages.Texts().isEmpty());
+    EXPECT_EQ(Now(), kScanning);
+    EXPECT_EQ(window.ScanThread()->pStIP, GetParam().first);
+    EXPECT_EQ(window.ScanThread()->pImax, 16);
+    WaitForTheEnd();
+    EXPECT_EQ(Now(), kEnded);
+    EXPECT_EQ(Addresses(), Range(GetParam().first, GetParam().first + 16));
+    EXPECT_TRUE(messages.Texts().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Start, FirstOctet,
+                         ::testing::Values(FirstOctetCase{"100", 100}, FirstOctetCase{"99", 0},
+                                           FirstOctetCase{"99.5", 0}, FirstOctetCase{"0", 0},
+                                           FirstOctetCase{"abc", 0}, FirstOctetCase{"300", 300}));
+
+struct CountCase {
+    const char* typed;
+    int count;
+    int rows;
+};
+
+void PrintTo(const CountCase& c, std::ostream* out) {
+    *out << '"' << c.typed << '"';
+}
+
+class ScanCount : public ScanControl, public ::testing::WithParamInterface<CountCase> {};
+
+TEST_P(ScanCount, IsTakenAsItReadsWithoutAnyTest) {
+    user::TypeInto(window.ComboBox1(), GetParam().typed);
+    Click(window.Toolbar11()->ToolItem1);
+    EXPECT_EQ(window.ScanThread()->pImax, GetParam().count);
+    WaitForTheEnd();
+    EXPECT_EQ(Now(), kEnded);
+    EXPECT_EQ(List().ListCount(), GetParam().rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Start, ScanCount,
+                         ::testing::Values(CountCase{"16", 16, 17}, CountCase{"24", 24, 25},
+                                           CountCase{"0", 0, 1}, CountCase{"2.9", 2, 3},
+                                           CountCase{"-1", -1, 0}, CountCase{"abc", 0, 1}));
+
+TEST_F(ScanControl, AStopDuringAProbeEndsTheWalkAfterThatAddressAndTheNextStartRunsAgain) {
+    std::atomic<bool> probing{false}, released{false};
+    shell.beforeAnswer([&](const QString& commandLine) {
+        if (commandLine == "ping -c 1 -t 1 198.51.100.101" && !released.load()) {
+            probing.store(true);
+            probing.notify_all();
+            released.wait(false);
+        }
+    });
+    Click(window.Toolbar11()->ToolItem1);
+    probing.wait(false);
+
+    Click(window.Toolbar11()->ToolItem2);
+    EXPECT_EQ(Now(), kStopping);
+    Click(window.Toolbar11()->ToolItem2);  // once more: the same again
+    EXPECT_EQ(Now(), kStopping);
+    EXPECT_TRUE(messages.Texts().isEmpty());
+    released.store(true);
+    released.notify_all();
+    WaitForTheEnd();
+    EXPECT_EQ(Now(), kEndedAfterStop) << "the stop flag stays set after the end";
+    EXPECT_EQ(Addresses(), Range(100, 101)) << "the address in hand got its row, no other";
+    EXPECT_EQ(shell.commands().size(), 4) << "ping and arp of two addresses";
+
+    Click(window.Toolbar11()->ToolItem1);
+    EXPECT_EQ(Now(), kScanning) << "a new start clears the old stop";
+    WaitForTheEnd();
+    EXPECT_EQ(Now(), kEnded);
+    EXPECT_EQ(Addresses(), Range(100, 116));
+}
+
+TEST_F(ScanControl, AStartRightAfterAnEndAlwaysStarts) {
+    for (int scan = 0; scan < 3; ++scan) {
+        SCOPED_TRACE(scan);
+        Click(window.Toolbar11()->ToolItem1);
+        EXPECT_EQ(Now(), kScanning);
+        WaitForTheEnd();
+        EXPECT_EQ(Now(), kEnded);
+        EXPECT_EQ(List().ListCount(), 17);
+    }
+    EXPECT_EQ(shell.commands().size(), 3 * 17 * 2);
+}
+
+TEST_F(ScanControl, TheSeparatorAndTheSpaceDoNothing) {
+    for (const auto& item : {window.Toolbar11()->ToolItem5, window.Toolbar11()->ToolItem3}) {
+        EXPECT_EQ(user::ButtonOf(window, item), nullptr) << "nothing to click";
+        window.Toolbar11_Action(*item);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Now(), kReady);
+    EXPECT_TRUE(messages.Texts().isEmpty());
+    EXPECT_TRUE(shell.commands().isEmpty());
+}
+
+}  // namespace
