@@ -22,7 +22,7 @@ struct ArpEntry {
 };
 
 class ArpTable {
-  public:
+public:
     // Reads the text of /proc/net/arp. The header line and every line that is not a well-formed
     // row are skipped; no content makes it fail.
     static ArpTable Parse(std::string_view text);
@@ -33,7 +33,7 @@ class ArpTable {
 
     const std::vector<ArpEntry>& Entries() const { return mEntries; }
 
-  private:
+private:
     std::vector<ArpEntry> mEntries;
 };
 

@@ -10,7 +10,7 @@ namespace compat {
 namespace {
 
 class FileDescriptor {
-  public:
+public:
     explicit FileDescriptor(int fd) : mFd(fd) {}
     ~FileDescriptor() {
         if (mFd >= 0) {
@@ -21,7 +21,7 @@ class FileDescriptor {
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return mFd; }
 
-  private:
+private:
     int mFd;
 };
 

@@ -12,7 +12,7 @@
 namespace compat {
 
 class Pinger {
-  public:
+public:
     // args must be Verdict::Run. out and err must outlive the Pinger.
     Pinger(const PingArgs& args, std::ostream& out, std::ostream& err);
 
@@ -20,7 +20,7 @@ class Pinger {
     // the exit status: kPingAnswered, kPingNoAnswer or kPingSystemError.
     int Run();
 
-  private:
+private:
     using Clock = std::chrono::steady_clock;
 
     int RunEcho(const ProbeSocket& socket);

@@ -13,7 +13,7 @@ enum class ProbeKind {
 };
 
 class ProbeSocket {
-  public:
+public:
     // Tries the kinds in the order above. On failure fd() is negative and error says why.
     static ProbeSocket Open();
 
@@ -29,7 +29,7 @@ class ProbeSocket {
     std::uint16_t echoId() const { return mEchoId; }
     const std::string& error() const { return mError; }
 
-  private:
+private:
     ProbeSocket() = default;
 
     int mFd = -1;

@@ -9,7 +9,7 @@ class QComboBox;
 namespace fw {
 
 class ComboBox : public Control {
-  public:
+public:
     ComboBox();
 
     // The text in the field, typed or chosen.
@@ -25,11 +25,11 @@ class ComboBox : public Control {
     int ListIndex() const;
     void SetListIndex(int index);
 
-  protected:
+protected:
     QStringList PropertyNames() const override;
     void ApplyProperty(const QString& name, const QVariant& value) override;
 
-  private:
+private:
     QComboBox* Box() const;
 };
 

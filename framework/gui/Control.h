@@ -24,7 +24,7 @@ class Window;
 using PropertyMap = QVariantMap;
 
 class Control {
-  public:
+public:
     virtual ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -92,7 +92,7 @@ class Control {
     // The widget that shows the control; it belongs to the control.
     QWidget* Widget() const { return mWidget; }
 
-  protected:
+protected:
     // Takes ownership of widget.
     explicit Control(QWidget* widget);
 
@@ -121,7 +121,7 @@ class Control {
                                         : std::any_cast<std::function<Signature>>(&found->second);
     }
 
-  private:
+private:
     friend class Window;
     void Attach(Window& window, const QString& name, QWidget& contentArea, QSize contentSize);
     void ContentAreaResized(QSize contentSize);

@@ -16,7 +16,7 @@ namespace fw {
 class Picture;
 
 class Graphics {
-  public:
+public:
     // Draws into image, which must outlive the context.
     explicit Graphics(QImage& image);
     // Draws into area of what painter paints on; painter must outlive the context.
@@ -50,7 +50,7 @@ class Graphics {
                     sourceHeight);
     }
 
-  private:
+private:
     template <class Paint>
     void Draw(Paint paint);
 

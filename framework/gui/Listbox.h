@@ -20,7 +20,7 @@ class Graphics;
 class ListboxView;
 
 class Listbox : public Control {
-  public:
+public:
     Listbox();
 
     void DeleteAllRows();
@@ -53,11 +53,11 @@ class Listbox : public Control {
     // Lays the columns out for the list's width as it is now.
     void LayOutColumns();
 
-  protected:
+protected:
     QStringList PropertyNames() const override;
     void ApplyProperty(const QString& name, const QVariant& value) override;
 
-  private:
+private:
     ListboxView* View() const;
     void SetInitialValue(const QString& value);
     void ApplyScrollBars();

@@ -9,19 +9,19 @@ namespace fw {
 class Listbox;
 
 class ListboxView : public QTreeWidget {
-  public:
+public:
     explicit ListboxView(Listbox& list);
 
     // Height of the rows below the last one: that of the last row, or of a row of the font.
     int EmptyRowHeight() const;
 
-  protected:
+protected:
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                  const QModelIndex& index) const override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-  private:
+private:
     void PaintCellBackgrounds(QPainter& painter, int top, int height, int row) const;
 
     Listbox& mList;

@@ -15,7 +15,7 @@ class QWidget;
 namespace fw {
 
 class MenuItem {
-  public:
+public:
     MenuItem() = default;
     virtual ~MenuItem() = default;
     MenuItem(const MenuItem&) = delete;
@@ -51,7 +51,7 @@ class MenuItem {
     // Where the platform's menu system puts the item.
     virtual QAction::MenuRole Role() const { return QAction::NoRole; }
 
-  private:
+private:
     QString mName;
     bool mAutoEnable = false;
     QString mText;

@@ -12,7 +12,7 @@ void MsgBox(const QString& text);
 // Test seam: while it lives, MsgBox shows nothing and records its texts here instead.
 // Not used by the program.
 class ScopedMsgBox {
-  public:
+public:
     ScopedMsgBox();
     ~ScopedMsgBox();
     ScopedMsgBox(const ScopedMsgBox&) = delete;
@@ -21,7 +21,7 @@ class ScopedMsgBox {
     // Every text given to MsgBox, in order.
     const QStringList& Texts() const { return mTexts; }
 
-  private:
+private:
     friend void MsgBox(const QString& text);
     QStringList mTexts;
     ScopedMsgBox* mPrevious;

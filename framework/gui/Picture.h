@@ -11,7 +11,7 @@ namespace fw {
 class Graphics;
 
 class Picture {
-  public:
+public:
     // width by height white, opaque pixels without a mask; sizes must be positive.
     Picture(int width, int height);
     // Takes image as it is (its alpha channel included), without a mask.
@@ -38,7 +38,7 @@ class Picture {
     QImage ToImage() const;
     QIcon ToIcon() const;
 
-  private:
+private:
     QImage mImage;
     std::unique_ptr<fw::Graphics> mGraphics;
     std::unique_ptr<Picture> mMask;

@@ -6,7 +6,7 @@
 namespace fw {
 
 class QuitMenuItem : public MenuItem {
-  public:
+public:
     void Event_Action(QWidget* window) override;
     QAction::MenuRole Role() const override { return QAction::QuitRole; }
 };

@@ -11,7 +11,7 @@ namespace fw {
 class Picture;
 
 class ResourceFork {
-  public:
+public:
     // A new picture read from the resources; none when they hold no picture under id.
     std::shared_ptr<Picture> GetPicture(int id) const;
 };
@@ -30,13 +30,13 @@ QString PictureResourcePath(int id);
 
 // Test seam: replaces the reader process-wide while it lives. Not used by the program.
 class ScopedPictureResources {
-  public:
+public:
     explicit ScopedPictureResources(PictureResourceReader reader);
     ~ScopedPictureResources();
     ScopedPictureResources(const ScopedPictureResources&) = delete;
     ScopedPictureResources& operator=(const ScopedPictureResources&) = delete;
 
-  private:
+private:
     PictureResourceReader mPrevious;
 };
 

@@ -10,7 +10,7 @@ class QLabel;
 namespace fw {
 
 class StaticText : public Control {
-  public:
+public:
     StaticText();
 
     // The text as it was set, line ends included.
@@ -27,11 +27,11 @@ class StaticText : public Control {
     // What the label shows.
     QString DisplayedText() const;
 
-  protected:
+protected:
     QStringList PropertyNames() const override;
     void ApplyProperty(const QString& name, const QVariant& value) override;
 
-  private:
+private:
     void Show();
     QLabel* Label() const;
 

@@ -6,7 +6,7 @@
 namespace fw {
 
 class ToolButton : public ToolItem {
-  public:
+public:
     ToolButton() = default;
 };
 

@@ -14,7 +14,7 @@ class Picture;
 class Toolbar;
 
 class ToolItem {
-  public:
+public:
     virtual ~ToolItem();
     ToolItem(const ToolItem&) = delete;
     ToolItem& operator=(const ToolItem&) = delete;
@@ -40,10 +40,10 @@ class ToolItem {
     // The Qt action that shows a button on its toolbar.
     QAction* Action() const { return mAction.get(); }
 
-  protected:
+protected:
     ToolItem();
 
-  private:
+private:
     friend class Toolbar;
 
     QString mName;

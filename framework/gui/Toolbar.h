@@ -16,7 +16,7 @@ namespace fw {
 class ToolItem;
 
 class Toolbar : public Control {
-  public:
+public:
     Toolbar();
     ~Toolbar() override;
 
@@ -28,11 +28,11 @@ class Toolbar : public Control {
 
     QToolBar* ToolBarWidget() const;
 
-  protected:
+protected:
     bool InContentArea() const override { return false; }
     void AttachTo(Window& window, QWidget& contentArea) override;
 
-  private:
+private:
     friend class ToolItem;
     void Show(ToolItem& item);
     void Rebuild();

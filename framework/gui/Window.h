@@ -25,7 +25,7 @@ namespace fw {
 class MenuBar;
 
 class Window : public QObject {
-  public:
+public:
     Window();
     ~Window() override;
 
@@ -86,10 +86,10 @@ class Window : public QObject {
     QMainWindow* Widget() const { return mWidget.get(); }
     QWidget* ContentArea() const { return mContentArea; }
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     friend class Control;
     void UpdateTabOrder();
     void ApplyProperty(const QString& name, const QVariant& value);

@@ -198,7 +198,7 @@ TEST(TextOutputStreamTest, AMissingFolderIsReportedAndNothingIsCreated) {
 // Drops root's right to write anywhere for the life of the object, so that folder permissions
 // apply; the user of the test process otherwise.
 class WithoutRoot {
-  public:
+public:
     WithoutRoot() : mWasRoot(::geteuid() == 0) {
         if (mWasRoot) {
             mDropped = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
@@ -214,14 +214,14 @@ class WithoutRoot {
     WithoutRoot& operator=(const WithoutRoot&) = delete;
     bool ok() const { return !mWasRoot || mDropped; }
 
-  private:
+private:
     bool mWasRoot;
     bool mDropped = false;
 };
 
 // A folder the test user may enter and read but not write, holding out.txt with "old".
 class ReadOnlyFolderTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_TRUE(QDir(dir.path()).mkdir("ro"));
         folder = dir.filePath("ro");

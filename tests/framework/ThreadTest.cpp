@@ -22,7 +22,7 @@ namespace {
 // A body that records where it ran, tells when its work is done, and then (like a scan thread
 // after ExecuteEnd) still takes a moment before it really ends.
 class Body : public fw::Thread {
-  public:
+public:
     ~Body() override { Wait(); }
 
     std::atomic<int> runs{0};
@@ -46,7 +46,7 @@ class Body : public fw::Thread {
         mChanged.notify_all();
     }
 
-  protected:
+protected:
     void Event_Run() override {
         {
             std::unique_lock lock(mMutex);
@@ -61,7 +61,7 @@ class Body : public fw::Thread {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));  // still finishing
     }
 
-  private:
+private:
     std::mutex mMutex;
     std::condition_variable mChanged;
     bool mGateOpen = true;

@@ -47,7 +47,7 @@ void PrintTo(const Loaded& loaded, std::ostream* out) {
 }
 
 class LoadInfoTest : public ::testing::Test {
-  protected:
+protected:
     LoadInfoTest() {
         Global1::FinalizeGlobals();
         Global1::InitializeGlobals();

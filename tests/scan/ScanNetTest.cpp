@@ -31,7 +31,7 @@ QString arp(const QString& address) {
 }
 
 class WalkTest : public ::testing::Test {
-  protected:
+protected:
     WalkTest() : own({kOwnIP, kOwnMAC}) {
         Global1::FinalizeGlobals();
         Global1::InitializeGlobals();

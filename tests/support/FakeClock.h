@@ -10,7 +10,7 @@
 #include <memory>
 
 class FakeClock {
-  public:
+public:
     explicit FakeClock(double startMicroseconds = 1'000'000.0);
 
     double now() const { return mNow->load(); }
@@ -18,7 +18,7 @@ class FakeClock {
     // Called after every sleep, on the sleeping thread, with the time slept.
     void onSleep(std::function<void(double)> hook) { *mHook = std::move(hook); }
 
-  private:
+private:
     std::shared_ptr<std::atomic<double>> mNow;
     std::shared_ptr<std::function<void(double)>> mHook;
     fw::ScopedClock mScope;

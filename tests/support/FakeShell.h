@@ -12,7 +12,7 @@
 #include <mutex>
 
 class FakeShell {
-  public:
+public:
     FakeShell();
 
     // The outcome of one exact command line.
@@ -24,7 +24,7 @@ class FakeShell {
 
     QStringList commands() const;
 
-  private:
+private:
     struct State {
         mutable std::mutex mutex;
         QHash<QString, fw::ShellOutcome> answers;

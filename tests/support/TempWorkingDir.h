@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 class TempWorkingDir {
-  public:
+public:
     TempWorkingDir();
     ~TempWorkingDir();
     TempWorkingDir(const TempWorkingDir&) = delete;
@@ -17,7 +17,7 @@ class TempWorkingDir {
     // Writes bytes to name inside the folder, replacing any earlier file.
     void write(const QString& name, const QByteArray& bytes) const;
 
-  private:
+private:
     QTemporaryDir mDir;
     QString mPrevious;
 };
