@@ -95,20 +95,9 @@ void Control::ApplyFont() {
 
 QStringList Control::_SetProperties(const PropertyMap& properties) {
     const QStringList known = PropertyNames();
-    for (const QString& name : known) {
-        const auto value = properties.constFind(name);
-        if (value != properties.cend()) {
-            mProperties.insert(name, *value);
-            ApplyProperty(name, *value);
-        }
-    }
-    QStringList unknown;
-    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
-        if (!known.contains(it.key())) {
-            unknown.append(it.key());
-        }
-    }
-    return unknown;
+    return ApplyProperties(
+        properties, known, mProperties,
+        [this](const QString& name, const QVariant& value) { ApplyProperty(name, value); });
 }
 
 QStringList Control::PropertyNames() const {

@@ -4,6 +4,8 @@
 // visible states, and the handlers bound to it by the event's name.
 // Main thread only. A control belongs to the window that it was added to (Window::_AddControl).
 
+#include "framework/gui/Properties.h"
+
 #include <QFont>
 #include <QPointer>
 #include <QRect>
@@ -19,9 +21,6 @@
 namespace fw {
 
 class Window;
-
-// Layout values by property name.
-using PropertyMap = QVariantMap;
 
 class Control {
 public:

@@ -81,20 +81,9 @@ QStringList Window::_SetProperties(const PropertyMap& properties) {
         "Width",          "Height",     "Resizeable",     "CloseButton",  "MaximizeButton",
         "MinimizeButton", "FullScreen", "MenuBarVisible", "LiveResize",   "BalloonHelp",
         "MacProcID",      "Visible"};
-    for (const QString& name : known) {
-        const auto value = properties.constFind(name);
-        if (value != properties.cend()) {
-            mProperties.insert(name, *value);
-            ApplyProperty(name, *value);
-        }
-    }
-    QStringList unknown;
-    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
-        if (!known.contains(it.key())) {
-            unknown.append(it.key());
-        }
-    }
-    return unknown;
+    return ApplyProperties(
+        properties, known, mProperties,
+        [this](const QString& name, const QVariant& value) { ApplyProperty(name, value); });
 }
 
 void Window::ApplyProperty(const QString& name, const QVariant& value) {

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include "tests/support/Processes.h"
 
 #include <signal.h>
 #include <sys/types.h>
@@ -17,31 +18,10 @@
 
 namespace {
 
+using processes::Eventually;
+using processes::IsRunning;
+
 const QString kDriver = QStringLiteral(VQ_APP_DRIVER);
-
-// Still running: there and not a zombie waiting to be reaped.
-bool IsRunning(qint64 pid) {
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray text = stat.readAll();
-    const qsizetype afterName = text.lastIndexOf(')');
-    return afterName >= 0 && text.mid(afterName + 2, 1) != "Z";
-}
-
-// Waits for condition, with a bound far beyond any normal run so that a fault fails the test
-// instead of hanging it.
-template <typename Condition>
-bool Eventually(Condition condition) {
-    for (int i = 0; i < 3000; ++i) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return condition();
-}
 
 struct EndCase {
     const char* moment;  // "probe" or "pause"
@@ -93,9 +73,11 @@ TEST_P(EndDuringAScan, EndsTheProgramCleanlyAndLeavesNoCommandRunning) {
         const QList<QByteArray> pids = file.readAll().trimmed().split(' ');
         ASSERT_EQ(pids.size(), 2);
         for (const QByteArray& pid : pids) {
-            EXPECT_TRUE(Eventually([&] { return !IsRunning(pid.toLongLong()); }))
-                << "still running: " << pid.toStdString();
-            if (IsRunning(pid.toLongLong())) {
+            EXPECT_TRUE(Eventually([&] {
+                return !IsRunning(static_cast<pid_t>(pid.toLongLong()));
+            })) << "still running: "
+                << pid.toStdString();
+            if (IsRunning(static_cast<pid_t>(pid.toLongLong()))) {
                 ::kill(static_cast<pid_t>(pid.toLongLong()), SIGKILL);
             }
         }

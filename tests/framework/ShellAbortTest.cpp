@@ -2,6 +2,7 @@
 // command runs afterwards. AbortAll lasts for the process, hence this executable of its own.
 #include "framework/Shell.h"
 #include "tests/framework/QStringPrinter.h"
+#include "tests/support/Processes.h"
 
 #include <gtest/gtest.h>
 #include <QFile>
@@ -13,29 +14,8 @@
 
 namespace {
 
-// Still running: there and not a zombie waiting to be reaped.
-bool IsRunning(qint64 pid) {
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray text = stat.readAll();
-    const qsizetype afterName = text.lastIndexOf(')');
-    return afterName >= 0 && text.mid(afterName + 2, 1) != "Z";
-}
-
-// Waits for condition, with a bound far beyond any normal run so that a fault fails the test
-// instead of hanging it.
-template <typename Condition>
-bool Eventually(Condition condition) {
-    for (int i = 0; i < 3000; ++i) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return condition();
-}
+using processes::Eventually;
+using processes::IsRunning;
 
 TEST(ShellAbortTest, EndsTheRunningCommandWithItsChildrenThenRefusesNewOnes) {
     QTemporaryDir dir;
@@ -58,13 +38,14 @@ TEST(ShellAbortTest, EndsTheRunningCommandWithItsChildrenThenRefusesNewOnes) {
                                               : QList<QByteArray>();
         return pids.size() == 2;
     }));
-    ASSERT_TRUE(IsRunning(pids[1].toLongLong()));
+    ASSERT_TRUE(IsRunning(static_cast<pid_t>(pids[1].toLongLong())));
 
     fw::Shell::AbortAll();
     const fw::ShellOutcome outcome = running.get();
     EXPECT_EQ(outcome.exitStatus, -1);
     for (const QByteArray& pid : pids) {
-        EXPECT_TRUE(Eventually([&] { return !IsRunning(pid.toLongLong()); })) << pid.toStdString();
+        EXPECT_TRUE(Eventually([&] { return !IsRunning(static_cast<pid_t>(pid.toLongLong())); }))
+            << pid.toStdString();
     }
 
     fw::Shell later;

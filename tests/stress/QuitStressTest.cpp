@@ -8,6 +8,7 @@
 // plan is seeded from VQ_STRESS_SEED when it is set, else at random; the seed is in every
 // failure message.
 #include <gtest/gtest.h>
+#include "tests/support/Processes.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -30,6 +31,10 @@
 
 namespace {
 
+using processes::Eventually;
+using processes::IsRunning;
+using processes::LiveMembers;
+
 const QString kDriver = QStringLiteral(VQ_APP_DRIVER);
 constexpr int kRuns = 50;
 constexpr int kAtOnce = 5;
@@ -40,52 +45,6 @@ std::uint32_t Seed() {
     bool ok = false;
     const std::uint32_t given = qEnvironmentVariable("VQ_STRESS_SEED").toUInt(&ok);
     return ok ? given : std::random_device{}();
-}
-
-// The processes of a process group that are still running (not zombies waiting to be reaped).
-std::vector<pid_t> LiveMembers(pid_t group) {
-    std::vector<pid_t> members;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& entry : entries) {
-        bool isPid = false;
-        const pid_t pid = static_cast<pid_t>(entry.toInt(&isPid));
-        if (!isPid) {
-            continue;
-        }
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly)) {
-            continue;  // gone meanwhile
-        }
-        // "pid (name) state ppid pgrp ...": the name may hold blanks and parentheses.
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 2 && fields[0] != "Z" && fields[2].toLongLong() == group) {
-            members.push_back(pid);
-        }
-    }
-    return members;
-}
-
-bool IsRunning(pid_t pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray text = stat.readAll();
-    return text.mid(text.lastIndexOf(')') + 2, 1) != "Z";
-}
-
-// Waits for condition, with a bound far beyond a normal run so that a fault fails the test
-// instead of hanging it.
-template <typename Condition>
-bool Eventually(Condition condition) {
-    for (int i = 0; i < 1000; ++i) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return condition();
 }
 
 // One run of the program, ended by the user during a probe or a pause.
