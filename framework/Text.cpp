@@ -133,13 +133,12 @@ QString NthFieldB(const QString& text, const QString& separator, int n) {
     return FromUtf8(NthFieldB(text.toUtf8(), separator.toUtf8(), n));
 }
 
-int CountFieldsB(const QByteArray& text, const QByteArray& separator) {
-    if (text.isEmpty()) {
-        return 0;
-    }
-    if (separator.isEmpty()) {
-        return 1;
-    }
+namespace {
+
+// Fields of a non-empty text at a non-empty separator: one more than the matches, which do not
+// overlap; at most the largest int.
+template <typename Text>
+int FieldCount(const Text& text, const Text& separator) {
     qsizetype count = 1;
     for (qsizetype at = text.indexOf(separator); at >= 0;
          at = text.indexOf(separator, at + separator.size())) {
@@ -149,6 +148,15 @@ int CountFieldsB(const QByteArray& text, const QByteArray& separator) {
                                                    : static_cast<int>(count);
 }
 
+}  // namespace
+
+int CountFieldsB(const QByteArray& text, const QByteArray& separator) {
+    if (text.isEmpty()) {
+        return 0;
+    }
+    return separator.isEmpty() ? 1 : FieldCount(text, separator);
+}
+
 int CountFieldsB(const QString& text, const QString& separator) {
     if (text.isEmpty()) {
         return 0;
@@ -156,17 +164,9 @@ int CountFieldsB(const QString& text, const QString& separator) {
     if (separator.isEmpty()) {
         return 1;
     }
-    if (IsAscii(separator)) {
-        // As in NthFieldB: the same count without a conversion. Matches do not overlap.
-        qsizetype count = 1;
-        for (qsizetype at = text.indexOf(separator); at >= 0;
-             at = text.indexOf(separator, at + separator.size())) {
-            ++count;
-        }
-        return count > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
-                                                       : static_cast<int>(count);
-    }
-    return CountFieldsB(text.toUtf8(), separator.toUtf8());
+    // As in NthFieldB: an ASCII separator gives the same count without a conversion.
+    return IsAscii(separator) ? FieldCount(text, separator)
+                              : FieldCount(text.toUtf8(), separator.toUtf8());
 }
 
 QByteArray LeftB(const QByteArray& text, int count) {
