@@ -96,20 +96,20 @@ void Shell::AbortAll() {
 }
 
 QString CompatCommandDir() {
+    // The executable's own path, asked of the system rather than of QCoreApplication, whose
+    // cached answer is not safe to fill from a scan thread.
+    return CompatCommandDirFor(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
+}
+
+QString CompatCommandDirFor(const QString& executable) {
 #ifdef Q_OS_LINUX
     // The installed layout first, then the build tree's folder.
     QStringList candidates;
     const QString installDir = QStringLiteral(VELLMAROQ_COMPAT_INSTALL_DIR);
     if (QDir::isAbsolutePath(installDir)) {
         candidates << installDir;
-    } else {
-        // The executable's own folder, asked of the system rather than of QCoreApplication,
-        // whose cached answer is not safe to fill from a scan thread.
-        const QString executable = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-        if (!executable.isEmpty()) {
-            candidates << QFileInfo(executable).absolutePath() + QStringLiteral("/../") +
-                              installDir;
-        }
+    } else if (!executable.isEmpty()) {
+        candidates << QFileInfo(executable).absolutePath() + QStringLiteral("/../") + installDir;
     }
     candidates << QStringLiteral(VELLMAROQ_COMPAT_BIN_DIR);
     for (const QString& candidate : candidates) {
@@ -119,6 +119,8 @@ QString CompatCommandDir() {
             return dir;
         }
     }
+#else
+    Q_UNUSED(executable);
 #endif
     return QString();
 }

@@ -31,8 +31,15 @@ private:
     ShellOutcome mOutcome;
 };
 
-// The folder of our host-command stand-ins, or empty where there is none.
+// The folder of our host-command stand-ins, or empty where there is none (off Linux).
 QString CompatCommandDir();
+// The same for the program at path executable: the installed folder beside it (libexec), else
+// the build tree's.
+QString CompatCommandDirFor(const QString& executable);
+
+// text as one word for /bin/sh: unchanged when it holds only letters, digits, ".", ":" and "-",
+// otherwise single-quoted. Every piece of a command line that comes from data goes through it.
+QString ShellWord(const QString& text);
 
 // Test seam: replaces the runner process-wide while it lives. Not used by the program.
 class ScopedShellRunner {
@@ -46,10 +53,4 @@ private:
     ShellRunner mPrevious;
 };
 
-}  // namespace fw
-
-namespace fw {
-// text as one word for /bin/sh: unchanged when it holds only letters, digits, ".", ":" and "-",
-// otherwise single-quoted.
-QString ShellWord(const QString& text);
 }  // namespace fw

@@ -1,6 +1,9 @@
 #pragma once
 // The scan thread: walks last octets pStIP .. pStIP + pImax of the local zone, one row per
 // address in pWin's result list, 500 ms apart, honouring pStop before every address.
+// The window owns the object, sets pWin once and the two integers before each Run, and never
+// while a walk runs; the walk reads them on the scan thread and calls pWin->ExecuteEnd() once at
+// its end. The destructor waits for a walk still running.
 
 #include "framework/Thread.h"
 #include "scan/ScanWindow.h"

@@ -15,10 +15,10 @@ namespace fw {
 namespace {
 
 // Column widths for an inner width of available pixels, as ColumnWidths describes them.
-std::vector<int> ComputeColumnWidths(const QString& spec, int columns, int available) {
+std::vector<int> ComputeColumnWidths(const QString& widthsText, int columns, int available) {
     std::vector<int> widths(static_cast<std::size_t>(columns), 0);
     std::vector<double> shares(static_cast<std::size_t>(columns), 0.0);
-    const QStringList entries = spec.split(QLatin1Char(','));
+    const QStringList entries = widthsText.split(QLatin1Char(','));
     int used = 0;
     double totalShares = 0.0;
     for (int column = 0; column < columns; ++column) {

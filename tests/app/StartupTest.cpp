@@ -13,6 +13,7 @@
 #include "scan/Global1.h"
 #include "tests/app/Script.h"
 #include "tests/app/UserActions.h"
+#include "tests/support/FakeShell.h"
 #include "tests/support/TempWorkingDir.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,8 @@ bool GlobalsEmpty() {
            gMachineNameI.empty() && gMacAddress.empty() && gMachineNameM.empty();
 }
 
-// One run of the program in a working folder of its own; message boxes are recorded.
+// One run of the program in a working folder of its own; message boxes are recorded, and no
+// command reaches the real network: should a scan start after all, its commands go to the fake.
 class ProgramRun : public ::testing::Test {
 protected:
     ProgramRun() {
@@ -50,6 +52,8 @@ protected:
         QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
         guard.start(60000);
     }
+    ~ProgramRun() override { EXPECT_TRUE(shell.commands().isEmpty()) << "no scan ran"; }
+    FakeShell shell;
     TempWorkingDir folder;
     fw::ScopedMsgBox messages;
     Script script{nullptr};

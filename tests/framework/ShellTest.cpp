@@ -4,9 +4,9 @@
 #include "tests/framework/QStringPrinter.h"
 
 #include <gtest/gtest.h>
-#include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <latch>
 #include <thread>
@@ -86,14 +86,15 @@ TEST(ShellTest, OurStandInsComeFirstOnThePath) {
 }
 
 TEST(ShellTest, AnInstalledFolderBesideTheExecutableComesBeforeTheBuildTree) {
-    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../" +
-                                              VELLMAROQ_COMPAT_INSTALL_DIR);
-    ASSERT_FALSE(QDir(installed).exists()) << "left over: " << installed.toStdString();
+    // An installed layout of its own, so that no other program's folder changes meanwhile.
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    const QString executable = prefix.filePath("bin/vellmaroq");
+    EXPECT_EQ(fw::CompatCommandDirFor(executable), QDir::cleanPath(VELLMAROQ_COMPAT_BIN_DIR));
+
+    const QString installed = QDir::cleanPath(prefix.filePath(VELLMAROQ_COMPAT_INSTALL_DIR));
     ASSERT_TRUE(QDir().mkpath(installed));
-    const QString chosen = fw::CompatCommandDir();
-    QDir(installed).removeRecursively();
-    EXPECT_EQ(chosen, installed);
-    EXPECT_EQ(fw::CompatCommandDir(), QDir::cleanPath(VELLMAROQ_COMPAT_BIN_DIR));
+    EXPECT_EQ(fw::CompatCommandDirFor(executable), installed);
 }
 
 TEST(ShellTest, CommandsRunSideBySideOnSeveralThreads) {
