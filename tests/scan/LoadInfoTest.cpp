@@ -9,7 +9,6 @@
 #include <QStringList>
 
 #include <cstdint>
-#include <limits>
 #include <vector>
 
 namespace {
