@@ -3,6 +3,6 @@
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$src/scripts/install-deps.sh"
-cmake -S "$src" -B "$src/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLMAROQ_TESTS=OFF >/dev/null
-cmake --build "$src/build" --target vellmaroq
-exec "$src/build/app/vellmaroq"
+cmake -S "$src" -B "$src/build-app" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLMAROQ_TESTS=OFF >/dev/null
+cmake --build "$src/build-app" --target vellmaroq
+exec "$src/build-app/app/vellmaroq"
