@@ -4,6 +4,7 @@
 #include "bench/HostFiles.h"
 #include "bench/KnownHosts.h"
 #include "bench/ProcessStats.h"
+#include "bench/RunBenchmarks.h"
 #include "framework/NetworkInterface.h"
 #include "scan/Global1.h"
 #include "scan/ScanNet.h"
@@ -180,11 +181,5 @@ BENCHMARK(BM_LoadInfo)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillise
 int main(int argc, char** argv) {
     Figures::TakeOption(argc, argv);
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return Figures::Report() ? 0 : 1;
+    return RunBenchmarks(argc, argv);
 }

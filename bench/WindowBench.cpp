@@ -5,6 +5,7 @@
 #include "bench/Figures.h"
 #include "bench/HostFiles.h"
 #include "bench/KnownHosts.h"
+#include "bench/RunBenchmarks.h"
 #include "framework/FolderItem.h"
 #include "framework/Text.h"
 #include "framework/TextStreams.h"
@@ -195,11 +196,5 @@ int main(int argc, char** argv) {
         home.path() + "/Desktop") {
         return 1;
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return Figures::Report() ? 0 : 1;
+    return RunBenchmarks(argc, argv);
 }
