@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <memory>
 
 namespace {
 
@@ -35,15 +36,8 @@ const char kHostFile[] =
     "2:0:0:0:0:1a\tthis machine\n";
 
 TEST(WholeProgramOnALan, ScansFromTheToolbarAndExportsTheRowsToTheDesktop) {
-    const QString missing = TestNetwork::MissingPrerequisite();
-    if (!missing.isEmpty()) {
-        TestNetwork::SkipOrFail(missing);
-        return;
-    }
-    TestNetwork network;
-    QString error;
-    if (!network.Build(kScanner, kHosts, error)) {
-        TestNetwork::SkipOrFail("cannot build the test network: " + error);
+    const std::unique_ptr<TestNetwork> network = TestNetwork::BuildOrSkip(kScanner, kHosts);
+    if (network == nullptr) {
         return;
     }
     QTemporaryDir folder;  // where the program starts
@@ -57,10 +51,10 @@ TEST(WholeProgramOnALan, ScansFromTheToolbarAndExportsTheRowsToTheDesktop) {
 
     // Four addresses after the first, typed into the scan count as a user would.
     const TestNetwork::Result run =
-        network.RunIn("scanner", "env",
-                      {"HOME=" + home.path(), "XDG_CONFIG_HOME=" + home.filePath(".config"),
-                       "QT_QPA_PLATFORM=offscreen", kDriver, "walk", "4"},
-                      folder.path());
+        network->RunIn("scanner", "env",
+                       {"HOME=" + home.path(), "XDG_CONFIG_HOME=" + home.filePath(".config"),
+                        "QT_QPA_PLATFORM=offscreen", kDriver, "walk", "4"},
+                       folder.path());
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
     QFile result(home.filePath("Desktop/IPresult.txt"));

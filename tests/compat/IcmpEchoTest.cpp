@@ -62,6 +62,13 @@ Bytes WithIpHeader(const Bytes& icmp, const Ipv4& source = kTarget, std::uint8_t
     return packet;
 }
 
+// bytes with one fault put in by change.
+template <typename Change>
+Bytes Changed(Bytes bytes, Change change) {
+    change(bytes);
+    return bytes;
+}
+
 }  // namespace
 
 TEST(InternetChecksum, MatchesKnownSums) {
@@ -112,11 +119,7 @@ TEST(EchoReply, AnIpHeaderWithOptionsIsSkipped) {
 
 TEST(EchoReply, RefusesWhatIsNotTheTargetsAnswerToUs) {
     const Bytes good = EchoReplyFor(kId, 0);
-    auto changed = [&](auto change) {
-        Bytes icmp = good;
-        change(icmp);
-        return icmp;
-    };
+    auto changed = [&](auto change) { return Changed(good, change); };
     struct Case {
         const char* fault;
         Bytes icmp;
@@ -174,11 +177,7 @@ TEST(EchoReply, RefusesAnswersFromAnotherHost) {
 
 TEST(EchoReply, RefusesBrokenIpHeaders) {
     const Bytes packet = WithIpHeader(EchoReplyFor(kId, 0));
-    auto changed = [&](auto change) {
-        Bytes bytes = packet;
-        change(bytes);
-        return bytes;
-    };
+    auto changed = [&](auto change) { return Changed(packet, change); };
     struct Case {
         const char* fault;
         Bytes packet;

@@ -51,18 +51,7 @@ const char* const kHostB = "? (198.51.100.11) at 2:0:0:0:0:b on br0 [ethernet]\n
 
 class NetworkTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const QString missing = TestNetwork::MissingPrerequisite({"setpriv"});
-        if (!missing.isEmpty()) {
-            TestNetwork::SkipOrFail(missing);
-            return;
-        }
-        mNetwork = std::make_unique<TestNetwork>();
-        QString error;
-        if (!mNetwork->Build(kClient, kHosts, error)) {
-            TestNetwork::SkipOrFail("cannot build the test network: " + error);
-        }
-    }
+    void SetUp() override { mNetwork = TestNetwork::BuildOrSkip(kClient, kHosts, {"setpriv"}); }
 
     void TearDown() override { mNetwork.reset(); }
 

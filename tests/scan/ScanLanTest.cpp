@@ -47,15 +47,8 @@ const char kHostFile[] =
 class RealLanWalk : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString missing = TestNetwork::MissingPrerequisite({"sysctl"});
-        if (!missing.isEmpty()) {
-            TestNetwork::SkipOrFail(missing);
-            return;
-        }
-        mNetwork = std::make_unique<TestNetwork>();
-        QString error;
-        if (!mNetwork->Build(kScanner, kHosts, error)) {
-            TestNetwork::SkipOrFail("cannot build the test network: " + error);
+        mNetwork = TestNetwork::BuildOrSkip(kScanner, kHosts, {"sysctl"});
+        if (mNetwork == nullptr) {
             return;
         }
         ASSERT_TRUE(mFolder.isValid());

@@ -117,6 +117,23 @@ void TestNetwork::SkipOrFail(const QString& why) {
     GTEST_SKIP() << why.toStdString();
 }
 
+std::unique_ptr<TestNetwork> TestNetwork::BuildOrSkip(const TestHost& hub,
+                                                      const std::vector<TestHost>& hosts,
+                                                      const QStringList& tools) {
+    const QString missing = MissingPrerequisite(tools);
+    if (!missing.isEmpty()) {
+        SkipOrFail(missing);
+        return nullptr;
+    }
+    auto network = std::make_unique<TestNetwork>();
+    QString error;
+    if (!network->Build(hub, hosts, error)) {
+        SkipOrFail("cannot build the test network: " + error);
+        return nullptr;
+    }
+    return network;
+}
+
 bool TestNetwork::Build(const TestHost& hub, const std::vector<TestHost>& hosts, QString& error) {
     if (!mHosts.isEmpty()) {
         error += "the network is built already";

@@ -13,6 +13,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 struct TestHost {
@@ -41,6 +42,11 @@ public:
     // Records why as a skip, or as a fatal failure in CI. Either ends SetUp's test before its
     // body; from a test body, return right after it.
     static void SkipOrFail(const QString& why);
+    // A built network (hub and hosts as for Build), or null once SkipOrFail has recorded why
+    // there is none: a missing prerequisite (tools as for MissingPrerequisite) or a failed step.
+    static std::unique_ptr<TestNetwork> BuildOrSkip(const TestHost& hub,
+                                                    const std::vector<TestHost>& hosts,
+                                                    const QStringList& tools = {});
 
     // Builds the network, once: the hub with the bridge, then every host, then the sysctls of
     // each. Returns when the bridge forwards. False, with the failing steps in error, otherwise.
