@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QResizeEvent>
 #include <algorithm>
 
@@ -38,11 +39,28 @@ void AddMenu(QMenuBar& bar, QMainWindow& window, const std::shared_ptr<MenuItem>
     }
 }
 
+// The light look that layouts choose their colours for (black texts, pale shadings), whatever
+// the desktop's palette. Every text keeps a contrast of 4.5 : 1 or more against what is behind
+// it: disabled ones and those of a selected row too.
+QPalette LightPalette() {
+    const QColor grey(239, 239, 239);
+    QPalette light(grey, grey);  // black texts on white fields and a grey window
+    light.setColor(QPalette::Highlight, QColor(47, 101, 173));
+    light.setColor(QPalette::HighlightedText, Qt::white);
+    const QColor disabledText(95, 95, 95);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        light.setColor(QPalette::Disabled, role, disabledText);
+    }
+    return light;
+}
+
 }  // namespace
 
 Window::Window() : mWidget(std::make_unique<QMainWindow>()) {
     mContentArea = new QWidget(mWidget.get());
     mWidget->setCentralWidget(mContentArea);
+    mWidget->setPalette(LightPalette());
     mContentArea->installEventFilter(this);
     mWidget->setUnifiedTitleAndToolBarOnMac(true);
     ApplySizeLimits();
@@ -229,9 +247,13 @@ bool Window::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Window::UpdateTabOrder() {
+    // Only controls that take focus by Tab: Qt ignores every pair that holds one that cannot
+    // (a static text), which would leave the boxes in Qt's own order.
     std::vector<Control*> order;
     for (const auto& control : mControls) {
-        if (control->InContentArea() && control->Widget() != nullptr) {
+        const QWidget* widget = control->Widget();
+        if (control->InContentArea() && widget != nullptr &&
+            (widget->focusPolicy() & Qt::TabFocus) != 0) {
             order.push_back(control.get());
         }
     }

@@ -1,7 +1,9 @@
 #pragma once
 // The framework's window: a QMainWindow with the window's toolbar above its content area and its
 // menu bar (the platform's own where it has one). The window's sizes are those of the content
-// area, in which its controls are placed.
+// area, in which its controls are placed. It keeps a light look whatever the desktop's palette,
+// the look that layouts choose their colours for. Tab moves through the controls that take the
+// focus, in ascending TabIndex.
 //
 // A window is built by Construct, which runs its hooks in this order: Layout, CreateControls,
 // AddMenuHandlers, the Open event of each control (in the order they were added), the window's
