@@ -1,6 +1,7 @@
 #include "framework/gui/Listbox.h"
 
 #include "framework/gui/Graphics.h"
+#include "framework/gui/ListboxCellDelegate.h"
 #include "framework/gui/ListboxView.h"
 #include "framework/gui/Runtime.h"
 
@@ -247,7 +248,12 @@ void Listbox::ApplyProperty(const QString& name, const QVariant& value) {
         mAutoHideScrollBars = value.toBool();
         ApplyScrollBars();
     } else if (name == QLatin1String("UseFocusRing")) {
-        view->setAttribute(Qt::WA_MacShowFocusRect, value.toBool());
+        // Without a ring neither the list nor its current cell shows a focus frame.
+        const bool ring = value.toBool();
+        view->setAttribute(Qt::WA_MacShowFocusRect, ring);
+        QAbstractItemDelegate* previous = view->itemDelegate();
+        view->setItemDelegate(ring ? new QStyledItemDelegate(view) : new ListboxCellDelegate(view));
+        delete previous;
     } else {
         // Hierarchical (rows are only ever plain), RequiresSelection, the grid line styles
         // (0 is the platform's), DefaultRowHeight (-1 is the font's) and the scroll state are

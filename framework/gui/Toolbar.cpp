@@ -2,6 +2,7 @@
 
 #include "framework/gui/Runtime.h"
 #include "framework/gui/ToolItem.h"
+#include "framework/gui/ToolbarView.h"
 #include "framework/gui/Window.h"
 
 #include <QAction>
@@ -10,11 +11,14 @@
 
 namespace fw {
 
-Toolbar::Toolbar() : Control(new QToolBar) {
+// The view only keeps the reference here.
+Toolbar::Toolbar() : Control(new ToolbarView(*this)) {
     QToolBar* bar = ToolBarWidget();
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    // The bar holds the only way to some actions: no popup of the window offers to hide it.
+    bar->toggleViewAction()->setVisible(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     bar->setIconSize(QSize(32, 32));
     DeclareEvent<void(ToolItem&)>("Action");
@@ -62,6 +66,7 @@ void Toolbar::Show(ToolItem& item) {
         mMadeActions.push_back(bar->addWidget(space));
     } else {
         bar->addAction(item.Action());
+        static_cast<ToolbarView*>(bar)->WatchButton(item.Action());
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A window's toolbar, shown above its content area (its own layout values are stored only).
-// Buttons show their icon (32 by 32) above their caption.
+// Buttons show their icon (32 by 32) above their caption, and their HelpTag as tooltip (none
+// when it is empty). No popup of the window offers to hide the bar.
 // Event "Action", void(ToolItem&): an enabled button was clicked. Main thread only.
 
 #include "framework/gui/Control.h"
