@@ -97,6 +97,13 @@ void Window1::_CreateControls0() {
     ApplyLayout("StaticText3");
     _AddControl("ComboBox2", std::make_unique<fw::ComboBox>());
     ApplyLayout("ComboBox2");
+    // Each box is announced by its label's text, not by its value.
+    if (fw::StaticText* label = StaticText2()) {
+        label->SetLabelFor(ComboBox1());
+    }
+    if (fw::StaticText* label = StaticText3()) {
+        label->SetLabelFor(ComboBox2());
+    }
 
     _AddControl("Toolbar11", std::make_unique<Toolbar1>());
     ApplyLayout("Toolbar11");

@@ -40,7 +40,8 @@ public:
     void AddMenuHandlers(fw::Window& window) override;  // registers none
     void Event_Open() override;                         // InitApp
 
-    // Makes the seven controls in their order, each with its layout values and handlers.
+    // Makes the seven controls in their order, each with its layout values and handlers, and
+    // makes the two labels those of their boxes.
     virtual void _CreateControls0();
 
     // Handlers, bound to their controls by event name in _CreateControls0.

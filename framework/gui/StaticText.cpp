@@ -58,6 +58,10 @@ QString StaticText::DisplayedText() const {
     return shown.replace(lineEnd, mMultiline ? QStringLiteral("\n") : QStringLiteral(" "));
 }
 
+void StaticText::SetLabelFor(const Control* control) {
+    Label()->setBuddy(control != nullptr ? control->Widget() : nullptr);
+}
+
 void StaticText::Show() {
     Label()->setText(DisplayedText());
 }

@@ -27,6 +27,10 @@ public:
     // What the label shows.
     QString DisplayedText() const;
 
+    // Makes the text the label of control (null: of none), as assistive technology tells it;
+    // nothing visible changes.
+    void SetLabelFor(const Control* control);
+
 protected:
     QStringList PropertyNames() const override;
     void ApplyProperty(const QString& name, const QVariant& value) override;
