@@ -2,7 +2,6 @@
 // items and popups, the Edit menu, tooltips, colours under a dark desktop palette, and what a
 // screen reader is told about the two boxes.
 #include "app/Window1.h"
-#include "tests/framework/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +25,8 @@
 #include <QTreeWidget>
 #include <QWidgetAction>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -48,12 +49,12 @@ protected:
     }
 
     // The control that holds the keyboard focus, by name; "" for none of them.
-    QString Focused() const {
+    std::string Focused() const {
         const QWidget* focus = QApplication::focusWidget();
         for (const fw::Control* control : window.Controls()) {
             if (focus != nullptr &&
                 (focus == control->Widget() || control->Widget()->isAncestorOf(focus))) {
-                return control->Name();
+                return control->Name().toStdString();
             }
         }
         return {};
@@ -130,21 +131,22 @@ TEST_F(Window1UseTest, EditCopyLeavesTheBoxAsItIsAndPutsItsTextOnTheClipboard) {
     QAction* copy = window.Widget()->menuBar()->findChild<QAction*>("EditCopy");
     ASSERT_NE(copy, nullptr);
     copy->trigger();
-    EXPECT_EQ(window.ComboBox1()->Text(), "16");
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "16");
+    EXPECT_EQ(window.ComboBox1()->Text().toStdString(), "16");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "16");
 }
 
 // The visible entries of every popup that opens while event is sent to target; each popup is
 // closed at once.
-QStringList PopupOffers(QWidget* target, QEvent* event) {
-    QStringList offers;
+std::vector<std::string> PopupOffers(QWidget* target, QEvent* event) {
+    std::vector<std::string> offers;
     bool closed = false;
     const auto closePopups = [&] {
         while (QWidget* popup = QApplication::activePopupWidget()) {
             if (auto* menu = qobject_cast<QMenu*>(popup)) {
                 for (const QAction* action : menu->actions()) {
                     if (action->isVisible()) {
-                        offers << (action->text().isEmpty() ? "(no text)" : action->text());
+                        offers.push_back(action->text().isEmpty() ? "(no text)"
+                                                                  : action->text().toStdString());
                     }
                 }
             }
@@ -172,20 +174,20 @@ TEST_F(Window1UseTest, NoPopupOfTheWindowOrItsMenuBarOffersToHideTheToolbar) {
         SCOPED_TRACE(target->metaObject()->className());
         QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(2, 2),
                                      target->mapToGlobal(QPoint(2, 2)));
-        EXPECT_EQ(PopupOffers(target, &rightClick), QStringList());
+        EXPECT_EQ(PopupOffers(target, &rightClick), std::vector<std::string>());
         EXPECT_TRUE(bar->isVisible());
     }
 }
 
 // What the tooltip shows when the pointer rests on widget; empty when no tooltip shows.
-QString ToolTipOver(QWidget* widget) {
+std::string ToolTipOver(QWidget* widget) {
     QToolTip::hideText();  // it goes after a short delay
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000))
         << "waited for the last tooltip to go";
     const QPoint middle = widget->rect().center();
     QHelpEvent rest(QEvent::ToolTip, middle, widget->mapToGlobal(middle));
     QApplication::sendEvent(widget, &rest);
-    return QToolTip::isVisible() ? QToolTip::text() : QString();
+    return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
 }
 
 TEST_F(Window1UseTest, AButtonsTooltipIsItsHelpTagAndNoneWhenThatIsEmpty) {
@@ -361,12 +363,12 @@ TEST_F(Window1UseTest, EachBoxIsLabelledByItsLabelForAScreenReader) {
         EXPECT_EQ(static_cast<QLabel*>(Widget(label))->buddy(), Widget(box));
         QAccessibleInterface* boxAccess = QAccessible::queryAccessibleInterface(Widget(box));
         ASSERT_NE(boxAccess, nullptr);
-        QStringList labelledBy;
+        std::vector<std::string> labelledBy;
         for (const auto& [other, relation] : boxAccess->relations(QAccessible::Label)) {
-            labelledBy << other->text(QAccessible::Name);
+            labelledBy.push_back(other->text(QAccessible::Name).toStdString());
         }
-        EXPECT_EQ(labelledBy,
-                  QStringList{static_cast<fw::StaticText*>(window.ControlByName(label))->Text()});
+        const QString text = static_cast<fw::StaticText*>(window.ControlByName(label))->Text();
+        EXPECT_EQ(labelledBy, std::vector<std::string>{text.toStdString()});
     }
 }
 
