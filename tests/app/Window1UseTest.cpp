@@ -327,12 +327,13 @@ TEST(Window1Colours, EveryTextStaysReadableUnderADarkDesktopPalette) {
         const QWidget* widget = window.ControlByName(name)->Widget();
         return QRect(widget->mapTo(qt, QPoint(0, 0)), widget->size());
     };
-    const QToolButton* start =
-        qobject_cast<QToolButton*>(static_cast<QToolBar*>(window.Toolbar11()->Widget())
-                                       ->widgetForAction(window.Toolbar11()->ToolItem1->Action()));
-    ASSERT_NE(start, nullptr);
-    const QRect caption(start->mapTo(qt, QPoint(0, start->height() * 2 / 3)),
-                        QSize(start->width(), start->height() / 3));
+    // The caption under a button's icon.
+    const auto caption = [&](const fw::ToolButton& item) {
+        const QWidget* button =
+            static_cast<QToolBar*>(window.Toolbar11()->Widget())->widgetForAction(item.Action());
+        return QRect(button->mapTo(qt, QPoint(0, button->height() * 2 / 3)),
+                     QSize(button->width(), button->height() / 3));
+    };
 
     const std::pair<const char*, QRect> texts[] = {
         {"a shaded row", cell(0, 0)},
@@ -342,7 +343,8 @@ TEST(Window1Colours, EveryTextStaysReadableUnderADarkDesktopPalette) {
         {"the first octet's label", whole("StaticText3")},
         {"the status text", whole("StaticText1").intersected(qt->rect())},
         {"the scan count", whole("ComboBox1")},
-        {"the start button's caption", caption},
+        {"the start button's caption", caption(*window.Toolbar11()->ToolItem1)},
+        {"the disabled stop button's caption", caption(*window.Toolbar11()->ToolItem2)},
     };
     for (const auto& [what, area] : texts) {
         const Rendered seen = ColoursIn(shot, area);
