@@ -314,11 +314,14 @@ TEST(Window1Colours, EveryTextStaysReadableUnderADarkDesktopPalette) {
     list->SetCell(0, 1, "router");
     list->AddRow("192.168.0.101");
     list->SetCell(1, 1, "printer");
+    list->AddRow("192.168.0.102");
+    list->SetCell(2, 1, "nas");
+    auto* view = static_cast<QTreeWidget*>(list->Widget());
+    view->setCurrentItem(view->topLevelItem(2));
     QCoreApplication::processEvents();
     QMainWindow* qt = window.Widget();
     const QImage shot = qt->grab().toImage();
 
-    auto* view = static_cast<QTreeWidget*>(list->Widget());
     const auto cell = [&](int row, int column) {
         const QRect inViewport = view->visualRect(view->model()->index(row, column));
         return QRect(view->viewport()->mapTo(qt, inViewport.topLeft()), inViewport.size());
@@ -339,6 +342,7 @@ TEST(Window1Colours, EveryTextStaysReadableUnderADarkDesktopPalette) {
         {"a shaded row", cell(0, 0)},
         {"a shaded row's name", cell(0, 1)},
         {"an unshaded row", cell(1, 0)},
+        {"a selected row", cell(2, 1)},
         {"the scan count's label", whole("StaticText2")},
         {"the first octet's label", whole("StaticText3")},
         {"the status text", whole("StaticText1").intersected(qt->rect())},
