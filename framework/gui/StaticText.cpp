@@ -60,10 +60,16 @@ QString StaticText::DisplayedText() const {
 
 void StaticText::SetLabelFor(const Control* control) {
     Label()->setBuddy(control != nullptr ? control->Widget() : nullptr);
+    Show();
 }
 
 void StaticText::Show() {
-    Label()->setText(DisplayedText());
+    QString shown = DisplayedText();
+    if (Label()->buddy() != nullptr) {
+        // A label of a control reads an ampersand as a mnemonic: this one shows its text as it is.
+        shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+    }
+    Label()->setText(shown);
 }
 
 QStringList StaticText::PropertyNames() const {

@@ -376,6 +376,20 @@ TEST_F(Window1UseTest, EachBoxIsLabelledByItsLabelForAScreenReader) {
         const QString text = static_cast<fw::StaticText*>(window.ControlByName(label))->Text();
         EXPECT_EQ(labelledBy, std::vector<std::string>{text.toStdString()});
     }
+
+    // A label's text is shown as it is, an ampersand too (no mnemonic of its box).
+    window.StaticText3()->SetText("開始アドレス： R&D.");
+    QAccessibleInterface* labelAccess =
+        QAccessible::queryAccessibleInterface(Widget("StaticText3"));
+    EXPECT_EQ(labelAccess->text(QAccessible::Name).toStdString(), "開始アドレス： R&D.");
+    auto* shown = static_cast<QLabel*>(Widget("StaticText3"));
+    // The same text in a label of no control, in the same place.
+    QLabel plain("開始アドレス： R&D.", shown->parentWidget());
+    plain.setFont(shown->font());
+    plain.setPalette(shown->palette());
+    plain.setAlignment(shown->alignment());
+    plain.setGeometry(shown->geometry());
+    EXPECT_TRUE(shown->grab().toImage() == plain.grab().toImage()) << "shown as plain text";
 }
 
 }  // namespace
