@@ -71,7 +71,7 @@ public:
 protected:
     // The end of a walk, on the main thread, after every list change the walk made before.
     virtual void ExecuteEndOnMainThread();
-    // At quit: stops a running walk and waits for it.
+    // At quit: stops a running walk and waits for it. Virtual so that a test can make it throw.
     virtual void EndWalkForQuit();
 
 private:
