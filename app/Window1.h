@@ -72,10 +72,11 @@ public:
 protected:
     // The end of a walk, on the main thread, after every list change the walk made before.
     virtual void ExecuteEndOnMainThread();
+    // At quit: stops a running walk and waits for it. Virtual so that a test can make it throw.
+    virtual void EndWalkForQuit();
 
 private:
     void ApplyLayout(const QString& controlName);
-    void EndWalkForQuit();
     void ReportExportFailure(const QString& path, const QString& reason);
 
     // Writes every row of the list to IPresult.txt in the desktop folder, replacing the file as

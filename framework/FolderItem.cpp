@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <utility>
+
 namespace fw {
 
 FolderItem::FolderItem(QString path) : mPath(std::move(path)) {}
@@ -46,12 +48,29 @@ std::optional<FolderItem> GetFolderItem(const QString& path, int mode) {
     return FolderItem(QDir::current().absoluteFilePath(path));
 }
 
+namespace {
+
+std::optional<QString> gDesktopOverride;  // none: ask the platform
+
+}  // namespace
+
 std::optional<FolderItem> DesktopFolder() {
+    if (gDesktopOverride) {
+        return gDesktopOverride->isEmpty() ? std::nullopt
+                                           : std::optional<FolderItem>(*gDesktopOverride);
+    }
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (desktop.isEmpty()) {
         return std::nullopt;
     }
     return FolderItem(desktop);
+}
+
+ScopedDesktopFolder::ScopedDesktopFolder(QString path)
+    : mPrevious(std::exchange(gDesktopOverride, std::move(path))) {}
+
+ScopedDesktopFolder::~ScopedDesktopFolder() {
+    gDesktopOverride = std::move(mPrevious);
 }
 
 }  // namespace fw

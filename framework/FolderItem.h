@@ -40,4 +40,17 @@ std::optional<FolderItem> GetFolderItem(const QString& path, int mode = 0);
 // The user's desktop folder; none when the platform has none.
 std::optional<FolderItem> DesktopFolder();
 
+// Test seam: while it lives, DesktopFolder gives the folder at path, or none for an empty path
+// (no platform here lacks one). Main thread only; not used by the program.
+class ScopedDesktopFolder {
+public:
+    explicit ScopedDesktopFolder(QString path);
+    ~ScopedDesktopFolder();
+    ScopedDesktopFolder(const ScopedDesktopFolder&) = delete;
+    ScopedDesktopFolder& operator=(const ScopedDesktopFolder&) = delete;
+
+private:
+    std::optional<QString> mPrevious;
+};
+
 }  // namespace fw

@@ -16,25 +16,39 @@ std::mutex gQueryMutex;
 std::function<NetworkInterface()> gQuery;  // empty: ask the platform
 
 NetworkInterface QueryPlatform() {
+    QList<InterfaceDescription> descriptions;
     const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
     for (const QNetworkInterface& candidate : interfaces) {
         const auto flags = candidate.flags();
-        if (!flags.testFlag(QNetworkInterface::IsUp) ||
-            !flags.testFlag(QNetworkInterface::IsRunning) ||
-            flags.testFlag(QNetworkInterface::IsLoopBack)) {
-            continue;
-        }
+        InterfaceDescription description;
+        description.up = flags.testFlag(QNetworkInterface::IsUp);
+        description.running = flags.testFlag(QNetworkInterface::IsRunning);
+        description.loopback = flags.testFlag(QNetworkInterface::IsLoopBack);
         const QList<QNetworkAddressEntry> entries = candidate.addressEntries();
         for (const QNetworkAddressEntry& entry : entries) {
-            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol) {
-                return {entry.ip().toString(), ArpStyleMac(candidate.hardwareAddress())};
+            description.addresses.append(entry.ip());
+        }
+        description.hardwareAddress = candidate.hardwareAddress();
+        descriptions.append(description);
+    }
+    return ChooseOwnInterface(descriptions);
+}
+
+}  // namespace
+
+NetworkInterface ChooseOwnInterface(const QList<InterfaceDescription>& interfaces) {
+    for (const InterfaceDescription& candidate : interfaces) {
+        if (!candidate.up || !candidate.running || candidate.loopback) {
+            continue;
+        }
+        for (const QHostAddress& address : candidate.addresses) {
+            if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+                return {address.toString(), ArpStyleMac(candidate.hardwareAddress)};
             }
         }
     }
     return {};
 }
-
-}  // namespace
 
 QString ArpStyleMac(const QString& hardwareAddress) {
     QStringList bytes = hardwareAddress.toLower().split(u':');

@@ -1,6 +1,8 @@
 #pragma once
 // The network interface query of the framework. Safe on any thread.
 
+#include <QHostAddress>
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -11,12 +13,26 @@ struct NetworkInterface {
     QString MACAddress;  // as arp prints it: lower-case hex, no leading zero in a byte
 };
 
+// What the choice of the own interface looks at, of one interface of the platform.
+struct InterfaceDescription {
+    bool up = false;
+    bool running = false;
+    bool loopback = false;
+    QList<QHostAddress> addresses;  // in the platform's order
+    QString hardwareAddress;        // as the platform gives it
+};
+
+// The choice of index -1: the first interface that is up, running, not loopback and has an IPv4
+// address, with its first IPv4 address and its hardware address in arp's form. Both texts are
+// empty when no interface qualifies.
+NetworkInterface ChooseOwnInterface(const QList<InterfaceDescription>& interfaces);
+
 // Hardware address in arp's form: "00:1A:0b:..." gives "0:1a:b:...".
 QString ArpStyleMac(const QString& hardwareAddress);
 
 namespace System {
-// Index -1: the first interface that is up, running, not loopback and has an IPv4 address.
-// Both texts are empty when there is none (or for any other index).
+// Index -1: ChooseOwnInterface over the platform's interfaces. Both texts are empty for any
+// other index.
 NetworkInterface GetNetworkInterface(int index);
 }  // namespace System
 

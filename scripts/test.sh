@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Vellmaroq and runs every test: a plain build, then one with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the scan tests under ThreadSanitizer, then a minute of fuzzing
-# per fuzz target (scripts/fuzz.sh). Exits non-zero when anything fails.
+# UndefinedBehaviorSanitizer, then the scan tests and the window's hand-over tests under
+# ThreadSanitizer, then a minute of fuzzing per fuzz target (scripts/fuzz.sh). Exits non-zero
+# when anything fails.
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$src/scripts/install-deps.sh"
@@ -27,7 +28,7 @@ run_suite "$src/build-asan" "" -DCMAKE_BUILD_TYPE=Debug -DVELLMAROQ_TESTS=ON "-D
 # clone(CLONE_VM|CLONE_VFORK), past ThreadSanitizer's fork handling, after which it loses the
 # ordering of what the thread did before and reports races that are none. The walk's threading is
 # covered here by the same walks with fake commands.
-run_suite "$src/build-tsan" "-L scan -LE lan" -DCMAKE_BUILD_TYPE=Debug -DVELLMAROQ_TESTS=ON -DVELLMAROQ_SANITIZE=thread
+run_suite "$src/build-tsan" "-L scan|handover -LE lan" -DCMAKE_BUILD_TYPE=Debug -DVELLMAROQ_TESTS=ON -DVELLMAROQ_SANITIZE=thread
 # Last, the libFuzzer targets for a minute each, all at once (clang build in build-fuzz).
 bash "$src/scripts/fuzz.sh" 60
 echo "All test suites passed."

@@ -14,6 +14,7 @@
 //   app_driver pause close|quit [N]
 //                               ping and arp answer at once; starts a scan at 100 and closes the
 //                               window or quits during the pause after address N (default 0)
+//   (probe and pause print "ending the run" on standard output as they close or quit)
 //
 // Exit status: the program's; 4 when the script gets stuck, 2 for bad arguments.
 #include "app/Startup.h"
@@ -53,6 +54,9 @@ bool WalkEnded(Window1& window) {
 }
 
 void EndTheRun(Window1& window, const QString& how) {
+    // The test times the end of the program from here.
+    std::fputs("ending the run\n", stdout);
+    std::fflush(stdout);
     if (how == "close") {
         user::CloseWindow(window);
     } else {

@@ -2,6 +2,7 @@
 // "address<TAB>name<LF>" line per row in list order, the whole file replaced each time; a file
 // that cannot be written is told in a message box and leaves an earlier file as it was.
 #include "app/Window1.h"
+#include "framework/FolderItem.h"
 #include "framework/gui/Listbox.h"
 #include "framework/gui/MsgBox.h"
 #include "scan/Global1.h"
@@ -187,6 +188,7 @@ struct FailureCase {
     // Makes the file unwritable for the export that the test then runs inside it.
     std::function<void(const TemporaryHome&, const std::function<void()>& exportNow)> around;
     bool keepsEarlierFile;  // an earlier IPresult.txt is there and must stay as it was
+    bool pathKnown = true;  // the message names the file
 };
 
 void PrintTo(const FailureCase& c, std::ostream* out) {
@@ -212,6 +214,12 @@ const FailureCase kFailures[] = {
          exportNow();
      },
      false},
+    {"NoDesktopAtAll",
+     [](const TemporaryHome&, const std::function<void()>& exportNow) {
+         const fw::ScopedDesktopFolder none{QString()};
+         exportNow();
+     },
+     false, false},
 };
 
 class ExportFailure : public Export, public ::testing::WithParamInterface<FailureCase> {};
@@ -228,11 +236,20 @@ TEST_P(ExportFailure, IsToldWithThePathAndTheReasonAndLeavesTheEarlierFile) {
 
     ASSERT_EQ(messages.Texts().size(), 1);
     const QStringList lines = messages.Texts()[0].split('\n');
-    ASSERT_EQ(lines.size(), 3) << messages.Texts()[0].toStdString();
-    EXPECT_EQ(lines[0], "IPresult.txt を書き出せませんでした。");
-    EXPECT_EQ(lines[1], ResultFile());
-    EXPECT_FALSE(lines[2].trimmed().isEmpty()) << "the reason";
-    if (GetParam().keepsEarlierFile) {
+    if (GetParam().pathKnown) {
+        ASSERT_EQ(lines.size(), 3) << messages.Texts()[0].toStdString();
+        EXPECT_EQ(lines[0], "IPresult.txt を書き出せませんでした。");
+        EXPECT_EQ(lines[1], ResultFile());
+        EXPECT_FALSE(lines[2].trimmed().isEmpty()) << "the reason";
+    } else {
+        EXPECT_EQ(lines, QStringList({"IPresult.txt を書き出せませんでした。",
+                                      "デスクトップのフォルダがありません。"}));
+    }
+    if (!GetParam().pathKnown) {
+        EXPECT_EQ(QDir(home.Desktop()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                  QStringList())
+            << "nothing is written to the usual place instead";
+    } else if (GetParam().keepsEarlierFile) {
         EXPECT_EQ(ReadAll(ResultFile()), earlier);
         EXPECT_EQ(QDir(home.Desktop()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                   QStringList{"IPresult.txt"})

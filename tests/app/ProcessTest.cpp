@@ -1,7 +1,9 @@
 // The whole program as a process: closing the window or quitting while a scan runs ends the
-// program cleanly, whether the walk is in a probe or in its pause: the running command and its
-// children end, the scan thread is waited for, and the exit status is a success.
+// program cleanly and soon, whether the walk is in a probe or in its pause: the running command
+// and its children end, the scan thread is waited for, and the exit status is a success.
 #include <gtest/gtest.h>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -53,8 +55,22 @@ TEST_P(EndDuringAScan, EndsTheProgramCleanlyAndLeavesNoCommandRunning) {
     ASSERT_TRUE(program.waitForStarted());
     // Only a guard against a hang: the program ends long before. (The probe's command never
     // ends of itself, so a program that waited for it would never end.)
-    const bool ended = program.waitForFinished(120000);
+    const QDeadlineTimer guard(120000);
+    QByteArray out;
+    while (!out.contains("ending the run\n") && program.state() == QProcess::Running &&
+           !guard.hasExpired()) {
+        program.waitForReadyRead(100);
+        out += program.readAllStandardOutput();
+    }
+    QElapsedTimer sinceTheEnd;
+    sinceTheEnd.start();
+    const bool ended = program.waitForFinished(static_cast<int>(guard.remainingTime()));
     EXPECT_TRUE(ended) << "the program did not end";
+    EXPECT_TRUE(out.contains("ending the run\n")) << "the script closed or quit";
+    // It ends within a second: the command in hand is ended, the pause runs out and the walk
+    // stops. The bound only tells that from a walk that goes on to its end (seconds more).
+    EXPECT_LT(sinceTheEnd.elapsed(), 3000)
+        << "the program ended " << sinceTheEnd.elapsed() << " ms after the close or quit";
     if (!ended) {
         program.kill();
         program.waitForFinished();

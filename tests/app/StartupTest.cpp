@@ -20,6 +20,7 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -156,6 +157,12 @@ TEST_F(ProgramRun, AnExceptionFromAHandlerIsReportedOnceAndTheRunShutsDown) {
     EXPECT_EQ(fw::RuntimeTakeHandlerException(), nullptr);
 }
 
+// An entry that tells when the menu bar that holds it goes.
+struct Witness : fw::MenuItem {
+    std::function<void()> gone;
+    ~Witness() override { gone(); }
+};
+
 TEST_F(ProgramRun, ShutdownReleasesThePicturesThenTheWindowThenTheMenuBarAndGlobals) {
     folder.write("info.txt", "198.51.100.120\tgateway\n");
     std::vector<std::weak_ptr<fw::Picture>> pictures;
@@ -165,11 +172,22 @@ TEST_F(ProgramRun, ShutdownReleasesThePicturesThenTheWindowThenTheMenuBarAndGlob
         return picture;
     });
     std::weak_ptr<fw::MenuBar> bar;
-    bool windowWent = false, picturesGoneBefore = false;
-    QString zoneWhenTheWindowWent;
+    bool windowWent = false, picturesGoneBefore = false, barWent = false;
+    bool windowGoneBeforeTheBar = false;
+    QString zoneWhenTheWindowWent, zoneWhenTheBarWent;
     script
         .Then([&](Window1& w) {
             bar = w.MenuBar();
+            // The window and the shared instance are then the bar's only holders, so it goes
+            // when the later of the two lets it go.
+            fw::RuntimeAppObject()->SetMenuBar(nullptr);
+            auto witness = std::make_shared<Witness>();
+            witness->gone = [&] {
+                barWent = true;
+                windowGoneBeforeTheBar = windowWent;
+                zoneWhenTheBarWent = Global1::gIPLocalZone;
+            };
+            w.MenuBar()->Append(witness);
             QObject::connect(&w, &QObject::destroyed, [&] {
                 windowWent = true;
                 picturesGoneBefore =
@@ -187,6 +205,9 @@ TEST_F(ProgramRun, ShutdownReleasesThePicturesThenTheWindowThenTheMenuBarAndGlob
     EXPECT_TRUE(picturesGoneBefore) << "the picture caches go before the window";
     EXPECT_EQ(zoneWhenTheWindowWent, "198.51.100.") << "the globals go after the window";
     EXPECT_TRUE(bar.expired()) << "the menu bar is released";
+    EXPECT_TRUE(barWent);
+    EXPECT_TRUE(windowGoneBeforeTheBar) << "the menu bar goes after the window";
+    EXPECT_EQ(zoneWhenTheBarWent, "198.51.100.") << "the menu bar goes before the globals";
     EXPECT_TRUE(GlobalsEmpty());
 }
 

@@ -1,8 +1,9 @@
 // The main window: its layout values, locked edges, row shading, handlers bound by event name,
-// and the scan thread's calls handed to the main thread.
+// the scan thread's calls handed to the main thread, and an exception from its queued work.
 #include "app/LayoutData.h"
 #include "app/Window1.h"
 #include "framework/gui/MsgBox.h"
+#include "framework/gui/Runtime.h"
 #include "scan/Global1.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeShell.h"
@@ -18,9 +19,12 @@
 #include <QPainter>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <stdexcept>
+#include <string>
 #include <thread>
 
 namespace {
@@ -386,9 +390,8 @@ TEST_F(Window1Test, AScanThreadWalkFillsTheWindowsList) {
     scan.pStIP = 10;
     scan.pImax = 3;
     scan.Run();
-    while (window.ends.empty()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window.ends.empty(); }, 60000))
+        << "waited for the walk's end on the main thread";
     scan.Wait();
     Global1::gIPLocalZone.clear();
 
@@ -400,17 +403,117 @@ TEST_F(Window1Test, AScanThreadWalkFillsTheWindowsList) {
     EXPECT_EQ(window.ends[0].rows, 4);
 }
 
+// Counts the queued calls that the event loop delivers while it is installed, and swallows them.
+class QueuedCalls : public QObject {
+public:
+    int delivered = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MetaCall) {
+            return false;
+        }
+        ++delivered;
+        return true;
+    }
+};
+
 TEST(Window1ScanSide, CallsStillWaitingWhenTheWindowGoesAreDropped) {
     auto window = std::make_unique<Window1>();
     window->Construct();
+    QCoreApplication::processEvents();  // nothing else left queued
     std::thread walk([&] {
         window->ListBox1().AddRow("198.51.100.1");
         window->ExecuteEnd();
     });
     walk.join();
     window.reset();
-    QCoreApplication::processEvents();  // must not reach the destroyed window
-    SUCCEED();
+    // A call that outlived its window would run here: it is counted, and swallowed so that it
+    // cannot reach the destroyed window.
+    QueuedCalls calls;
+    qApp->installEventFilter(&calls);
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&calls);
+    EXPECT_EQ(calls.delivered, 0) << "a call of the walk ran after its window had gone";
 }
+
+// Queued work of the window that throws: at a walk's end, or in the quit hook.
+class ThrowingWindow1 : public Window1 {
+public:
+    explicit ThrowingWindow1(bool atTheEnd) : mAtTheEnd(atTheEnd) {}
+    int throws = 0;
+
+protected:
+    void ExecuteEndOnMainThread() override {
+        if (mAtTheEnd) {
+            ++throws;
+            throw std::runtime_error("from the walk's end");
+        }
+        Window1::ExecuteEndOnMainThread();
+    }
+    void EndWalkForQuit() override {
+        if (!mAtTheEnd) {
+            ++throws;
+            throw std::runtime_error("from the quit hook");
+        }
+        Window1::EndWalkForQuit();
+    }
+
+private:
+    bool mAtTheEnd;
+};
+
+class QueuedWorkThrows : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        static char name[] = "test";
+        static char* argv[] = {name, nullptr};
+        static int argc = 1;
+        fw::RuntimeInit(argc, argv);
+    }
+    void TearDown() override { fw::RuntimeExit(); }
+};
+
+TEST_P(QueuedWorkThrows, TheRunEndsAndThrowsItOnce) {
+    const bool atTheEnd = GetParam();
+    ThrowingWindow1 window(atTheEnd);
+    window.Construct();
+    if (atTheEnd) {
+        // Two ends before the loop has run: the first ends it, the second is not kept.
+        std::thread([&window] {
+            window.ExecuteEnd();
+            window.ExecuteEnd();
+        }).join();
+    } else {
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
+    }
+    // Only a guard against a hang: the loop ends through the exception or the quit.
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(60000);
+    // Someone else told of the quit after the window: an exception that crossed Qt's code would
+    // cut the quit short.
+    bool othersTold = false;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &guard, [&] { othersTold = true; });
+
+    QString what;
+    int thrown = 0;
+    try {
+        fw::RuntimeRun();
+    } catch (const std::exception& error) {
+        ++thrown;
+        what = QString::fromUtf8(error.what());
+    }
+    EXPECT_EQ(thrown, 1);
+    EXPECT_EQ(what, atTheEnd ? "from the walk's end" : "from the quit hook");
+    EXPECT_GE(window.throws, 1);
+    EXPECT_TRUE(othersTold) << "the quit went on for everyone";
+    EXPECT_EQ(fw::RuntimeTakeHandlerException(), nullptr) << "handed over once";
+}
+
+INSTANTIATE_TEST_SUITE_P(Window1ScanSide, QueuedWorkThrows, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "AtTheWalksEnd" : "InTheQuitHook");
+                         });
 
 }  // namespace

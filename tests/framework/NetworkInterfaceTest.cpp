@@ -1,4 +1,5 @@
-// The own interface: MAC texts in arp's form, the seam, and the shape of the platform's answer.
+// The own interface: which one is chosen, MAC texts in arp's form, the seam, and the shape of the
+// platform's answer.
 #include "framework/NetworkInterface.h"
 #include "tests/framework/QStringPrinter.h"
 
@@ -21,6 +22,46 @@ TEST(ArpStyleMacTest, LowerCaseWithoutLeadingZeros) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(fw::ArpStyleMac(c.hardware), c.arp) << c.hardware.toStdString();
+    }
+}
+
+TEST(NetworkInterfaceTest, TheFirstUpRunningNonLoopbackInterfaceWithIPv4IsChosen) {
+    const QHostAddress lo("127.0.0.1"), v6("fe80::1"), a("198.51.100.5"), b("198.51.100.6");
+    const auto up = [](QList<QHostAddress> addresses, QString mac) {
+        return fw::InterfaceDescription{true, true, false, std::move(addresses), std::move(mac)};
+    };
+    const fw::InterfaceDescription loopback{true, true, true, {lo}, "00:00:00:00:00:00"};
+    fw::InterfaceDescription notRunning = up({a}, "02:00:00:00:00:0A");
+    notRunning.running = false;
+    fw::InterfaceDescription down = up({a}, "02:00:00:00:00:0A");
+    down.up = false;
+    const fw::InterfaceDescription ipv6Only = up({v6}, "02:00:00:00:00:0C");
+    const fw::InterfaceDescription noAddress = up({}, "02:00:00:00:00:0D");
+    const fw::InterfaceDescription first = up({v6, a}, "02:00:00:00:00:01");
+    const fw::InterfaceDescription second = up({b}, "02:00:00:00:00:02");
+
+    struct Case {
+        const char* what;
+        QList<fw::InterfaceDescription> interfaces;
+        fw::NetworkInterface chosen;
+    };
+    const Case cases[] = {
+        {"none at all", {}, {}},
+        {"loopback first", {loopback, second}, {"198.51.100.6", "2:0:0:0:0:2"}},
+        {"only loopback", {loopback}, {}},
+        {"up but not running", {notRunning, second}, {"198.51.100.6", "2:0:0:0:0:2"}},
+        {"running but not up", {down}, {}},
+        {"running without an address", {noAddress, second}, {"198.51.100.6", "2:0:0:0:0:2"}},
+        {"IPv6 only", {ipv6Only}, {}},
+        {"IPv4 after IPv6 on the same interface",
+         {ipv6Only, first},
+         {"198.51.100.5", "2:0:0:0:0:1"}},
+        {"two candidates: the first wins", {first, second}, {"198.51.100.5", "2:0:0:0:0:1"}},
+    };
+    for (const Case& c : cases) {
+        const fw::NetworkInterface chosen = fw::ChooseOwnInterface(c.interfaces);
+        EXPECT_EQ(chosen.IPAddress, c.chosen.IPAddress) << c.what;
+        EXPECT_EQ(chosen.MACAddress, c.chosen.MACAddress) << c.what;
     }
 }
 

@@ -1,4 +1,5 @@
 // The host file loader on small host files in a temporary working folder.
+#include "framework/FolderItem.h"
 #include "framework/Text.h"
 #include "scan/Global1.h"
 #include "tests/framework/QStringPrinter.h"
@@ -163,6 +164,15 @@ INSTANTIATE_TEST_SUITE_P(
              {" printer "},
              {" 0:11:22:33:44:55"},
              {" laptop"}}},
+        // Not even normalised: the second name is "Café" with a combining accent.
+        HostFileCase{"KeysAndNamesKeepTheirCaseAndForm",
+                     "192.168.0.1\tGW\n192.168.0.7\tPrinter-A\n0:AA:bb:CC:dd:EE\tCafe\xCC\x81\n",
+                     {"192.168.0.",
+                      "1",
+                      {"192.168.0.7"},
+                      {"Printer-A"},
+                      {"0:AA:bb:CC:dd:EE"},
+                      {QString::fromUtf8("Cafe\xCC\x81")}}},
         HostFileCase{"EmptyNameBetweenTwoTabs",
                      "192.168.0.1\tgw\n192.168.0.7\t\tafter\n",
                      {"192.168.0.", "1", {"192.168.0.7"}, {""}, {}, {}}},
@@ -210,6 +220,14 @@ TEST_F(LoadInfoTest, NoHostFileLeavesEverythingEmpty) {
 
 TEST_F(LoadInfoTest, AHostFileThatCannotBeOpenedIsLikeNone) {
     ASSERT_TRUE(QDir(dir.path()).mkpath("info.txt/inside"));
+    Global1::LoadInfo();
+    EXPECT_EQ(Loaded::Now(), Loaded{});
+}
+
+TEST_F(LoadInfoTest, AWorkingFolderThatWasDeletedGivesNoFolderAndNothingLoaded) {
+    dir.write("info.txt", "192.168.0.1\tgw\n192.168.0.7\tprinter\n");
+    ASSERT_TRUE(QDir(dir.path()).removeRecursively());
+    EXPECT_FALSE(fw::GetFolderItem("", 0).has_value());
     Global1::LoadInfo();
     EXPECT_EQ(Loaded::Now(), Loaded{});
 }

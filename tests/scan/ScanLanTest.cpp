@@ -1,6 +1,7 @@
 // The walk on a real LAN: the real shell runs our ping and arp against hosts in network
 // namespaces of the test's own, and the real interface query gives the scanner's own address.
-// Needs root to build the network; skipped without, except in CI (CI=true).
+// The walk runs as root, and as an unprivileged user with and without ICMP sockets: the same
+// rows. Needs root to build the network; skipped without, except in CI (CI=true).
 //
 //   scanner namespace: br0 198.51.100.1/24 (02:00:00:00:00:1A), where the walk runs
 //     198.51.100.2 (..:0b)  named in the host file by its address
@@ -44,10 +45,22 @@ const char kHostFile[] =
     "2:0:0:0:0:c\tlaptop\n"
     "2:0:0:0:0:1a\tthis machine\n";
 
-class RealLanWalk : public ::testing::Test {
+// Who runs the walk: root (a raw socket for ping), or an unprivileged user whom the scanner's
+// net.ipv4.ping_group_range admits to ICMP sockets, or one it does not (ping's UDP probe).
+struct Walker {
+    const char* name;
+    bool asNobody;
+    const char* pingGroupRange;  // null: as it is
+};
+
+void PrintTo(const Walker& w, std::ostream* out) {
+    *out << w.name;
+}
+
+class RealLanWalk : public ::testing::TestWithParam<Walker> {
 protected:
     void SetUp() override {
-        mNetwork = TestNetwork::BuildOrSkip(kScanner, kHosts, {"sysctl"});
+        mNetwork = TestNetwork::BuildOrSkip(kScanner, kHosts, {"sysctl", "setpriv"});
         if (mNetwork == nullptr) {
             return;
         }
@@ -55,12 +68,28 @@ protected:
         QFile file(mFolder.filePath("info.txt"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_EQ(file.write(kHostFile), qint64(sizeof kHostFile - 1));
+        file.close();
+        // Readable by the unprivileged walker too.
+        const auto readable =
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+        ASSERT_TRUE(file.setPermissions(readable));
+        ASSERT_TRUE(QFile::setPermissions(
+            mFolder.path(), readable | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
+        if (GetParam().pingGroupRange != nullptr) {
+            QString error;
+            ASSERT_TRUE(mNetwork->Sysctl(
+                "scanner", QString("net.ipv4.ping_group_range=") + GetParam().pingGroupRange,
+                error))
+                << error.toStdString();
+        }
     }
 
     // The driver's rows for last octets first .. first + count, walked in the scanner namespace.
     std::vector<std::string> Walk(int first, int count) {
-        const TestNetwork::Result run = mNetwork->RunIn(
-            "scanner", kDriver, {QString::number(first), QString::number(count)}, mFolder.path());
+        const QStringList args{QString::number(first), QString::number(count)};
+        const TestNetwork::Result run =
+            GetParam().asNobody ? mNetwork->RunAsNobodyIn("scanner", kDriver, args, mFolder.path())
+                                : mNetwork->RunIn("scanner", kDriver, args, mFolder.path());
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         std::vector<std::string> rows;
         for (const QString& line : run.out.split('\n', Qt::SkipEmptyParts)) {
@@ -73,7 +102,7 @@ protected:
     std::unique_ptr<TestNetwork> mNetwork;
 };
 
-TEST_F(RealLanWalk, NamesEveryKindOfAddressFromTheHostFileOrWhatArpLearnt) {
+TEST_P(RealLanWalk, NamesEveryKindOfAddressFromTheHostFileOrWhatArpLearnt) {
     const std::vector<std::string> rows = Walk(1, 5);
 
     const std::vector<std::string> expected{
@@ -91,6 +120,14 @@ TEST_F(RealLanWalk, NamesEveryKindOfAddressFromTheHostFileOrWhatArpLearnt) {
     EXPECT_EQ(arp.exitCode, 1) << arp.out.toStdString();
     EXPECT_EQ(arp.out.toStdString(), "198.51.100.2 (198.51.100.2) -- no entry\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(As, RealLanWalk,
+                         ::testing::Values(Walker{"Root", false, nullptr},
+                                           Walker{"NobodyWithPingSockets", true, "0 2147483647"},
+                                           Walker{"NobodyWithUdpProbes", true, "1 0"}),
+                         [](const ::testing::TestParamInfo<Walker>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // The network itself: it must never reach beyond the test range, and must leave nothing behind.
 TEST(TestNetworkGuard, RefusesAnAddressOutsideTheTestRange) {

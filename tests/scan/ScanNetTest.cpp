@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QProcess>
 
+#include <algorithm>
+
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using Row = RecordingWindow::Row;
@@ -45,14 +47,27 @@ protected:
         Global1::FinalizeGlobals();
     }
 
-    // Runs one walk on the scan thread and waits for its end.
+    // Runs one walk on the scan thread and waits for its end. Every address of it, known hosts
+    // and the own address included, is redrawn and followed by a pause.
     void walk(std::int32_t first, std::int32_t count) {
+        const double before = clock.now();
+        const qsizetype eventsBefore = window.events().size();
         scan.pStIP = first;
         scan.pImax = count;
         window.pStop = false;
         scan.Run();
-        ASSERT_TRUE(window.waitForEnds(++walks));
+        ++walks;
+        ASSERT_TRUE(window.waitForEnds(walks)) << "waited for the end of walk " << walks;
         scan.Wait();
+
+        const QStringList events = window.events().mid(eventsBefore);
+        const auto addresses = std::count_if(events.begin(), events.end(),
+                                             [](const QString& e) { return e.startsWith("add "); });
+        EXPECT_EQ(events.count("refresh"), addresses) << "a redraw after every address";
+        if (addresses > 0) {
+            EXPECT_GT(clock.now() - before, double(addresses) * 500'000.0)
+                << "a pause after every address";
+        }
     }
 
     static void knownHost(const QString& address, const QString& name) {
@@ -94,12 +109,21 @@ TEST_F(WalkTest, CoversTheRangeInOrderOneRowAndOnePausePerAddress) {
 
 TEST_F(WalkTest, RowAddCellRefreshComeInWalkOrder) {
     shell.answer(arp("192.168.0.101"), 0, "? (192.168.0.101) at 0:11:22:33:44:55 on en0\n");
+    // The rows as each probe begins: the address's row stands, its name cell empty.
+    QStringList probes;
+    shell.beforeAnswer([this, &probes](const QString& command) {
+        const auto rows = window.rows();
+        probes << command + " with rows up to " +
+                      (rows.empty() ? "none" : rows.back().first + " '" + rows.back().second + "'");
+    });
     walk(100, 1);
     EXPECT_THAT(window.events(),
                 ElementsAre("clear", "add 192.168.0.100", "cell 0 1 ", "refresh",
                             "add 192.168.0.101", "cell 1 1 0:11:22:33:44:55", "refresh", "end"));
-    EXPECT_EQ(shell.commands(), QStringList({ping("192.168.0.100"), arp("192.168.0.100"),
-                                             ping("192.168.0.101"), arp("192.168.0.101")}));
+    EXPECT_EQ(probes, QStringList({ping("192.168.0.100") + " with rows up to 192.168.0.100 ''",
+                                   arp("192.168.0.100") + " with rows up to 192.168.0.100 ''",
+                                   ping("192.168.0.101") + " with rows up to 192.168.0.101 ''",
+                                   arp("192.168.0.101") + " with rows up to 192.168.0.101 ''"}));
 }
 
 TEST_F(WalkTest, ScanCountDecidesTheNumberOfAddresses) {
@@ -130,7 +154,7 @@ TEST_F(WalkTest, ScanCountAtTheInt32LimitDoesNotOverflow) {
     scan.pImax = 2147483647;
     window.pStop = false;
     scan.Run();
-    ASSERT_TRUE(window.waitForEnds(1));
+    ASSERT_TRUE(window.waitForEnds(1)) << "waited for the end of the walk";
     const auto rows = window.rows();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1].first, "192.168.0.2147483647");
@@ -142,7 +166,7 @@ TEST_F(WalkTest, StopBeforeTheFirstAddressClearsTheListAndEnds) {
     window.pStop = true;
     const double before = clock.now();
     scan.Run();
-    ASSERT_TRUE(window.waitForEnds(1));
+    ASSERT_TRUE(window.waitForEnds(1)) << "waited for the end of the walk";
     EXPECT_THAT(window.events(), ElementsAre("clear", "end"));
     EXPECT_THAT(shell.commands(), IsEmpty());
     EXPECT_EQ(clock.now(), before);

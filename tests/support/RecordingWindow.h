@@ -1,14 +1,16 @@
 #pragma once
 // A window for walks without widgets: it records what the walk does to the list, in order,
-// keeps the rows, and lets a test wait for the end of a walk. Safe on any thread.
+// keeps the rows, and lets a test wait for the end of a walk, up to a bound. Safe on any thread.
 
 #include "scan/ScanWindow.h"
 
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -24,16 +26,20 @@ public:
             mEvents.append("end");
         }
         mEnds.fetch_add(1, std::memory_order_release);
-        mEnds.notify_all();
     }
 
-    // Waits until the walk has called ExecuteEnd `ends` times in all. No time-out of its own
-    // (CTest's ends a hung test). An atomic, not a condition variable: ThreadSanitizer sees the
-    // hand-over through it, while it misreads libstdc++'s condition-variable waits.
-    bool waitForEnds(int ends = 1) {
-        for (int seen = mEnds.load(std::memory_order_acquire); seen < ends;
-             seen = mEnds.load(std::memory_order_acquire)) {
-            mEnds.wait(seen, std::memory_order_acquire);
+    // Waits until the walk has called ExecuteEnd `ends` times in all; false when it has not
+    // within the bound, which lies far beyond any walk of the tests, so that a lost end fails the
+    // test instead of hanging it. Polls an atomic rather than waiting on a condition variable:
+    // ThreadSanitizer sees the hand-over through it, while it misreads libstdc++'s
+    // condition-variable waits.
+    bool waitForEnds(int ends = 1, std::chrono::milliseconds bound = std::chrono::seconds(60)) {
+        const auto deadline = std::chrono::steady_clock::now() + bound;
+        while (mEnds.load(std::memory_order_acquire) < ends) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return true;
     }

@@ -210,6 +210,12 @@ TestNetwork::Result TestNetwork::RunIn(const QString& host, const QString& progr
     return Run(QStringLiteral("ip"), CommandIn(host, program, args), workingDir, timeoutMs);
 }
 
+TestNetwork::Result TestNetwork::RunAsNobodyIn(const QString& host, const QString& program,
+                                               const QStringList& args, const QString& workingDir,
+                                               int timeoutMs) const {
+    return Run(QStringLiteral("ip"), CommandIn(host, program, args, true), workingDir, timeoutMs);
+}
+
 bool TestNetwork::AddNamespace(const QString& host, QString& error) {
     const QString name = mPrefix + host;
     const Result run = Run(QStringLiteral("ip"), {"netns", "add", name});

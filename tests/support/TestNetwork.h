@@ -69,6 +69,9 @@ public:
     // to its end. timeoutMs guards against a hang; it is no measure of speed.
     Result RunIn(const QString& host, const QString& program, const QStringList& args,
                  const QString& workingDir = {}, int timeoutMs = 120000) const;
+    // The same as nobody (see CommandIn); workingDir must be open to nobody.
+    Result RunAsNobodyIn(const QString& host, const QString& program, const QStringList& args,
+                         const QString& workingDir = {}, int timeoutMs = 120000) const;
 
 private:
     bool AddNamespace(const QString& host, QString& error);
