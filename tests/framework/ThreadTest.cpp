@@ -1,6 +1,7 @@
 // Threads: Run starts the body on a thread of its own, a start right after a body has ended is
 // not lost, and work handed to another thread runs there in the order it was handed over.
 #include "framework/Thread.h"
+#include "tests/support/HangGuard.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -88,6 +89,22 @@ TEST(ThreadTest, ARunRightAfterTheBodysWorkIsNotLost) {
     body.Run();
     body.Wait();
     EXPECT_EQ(body.runs, 2);
+}
+
+TEST(ThreadTest, AStartTheSystemRefusesLeavesTheThreadIdle) {
+    const HangGuard guard("Wait after a refused start", std::chrono::seconds(30));
+    Body body;
+    {
+        const fw::ScopedFailingThreadStart failing;
+        EXPECT_FALSE(body.Run());
+    }
+    EXPECT_FALSE(body.IsRunning());
+    body.Wait();  // nothing to wait for
+    EXPECT_EQ(body.runs, 0);
+
+    EXPECT_TRUE(body.Run()) << "the next start, given a thread, runs";
+    body.Wait();
+    EXPECT_EQ(body.runs, 1);
 }
 
 TEST(RunOnThreadOfTest, RunsAtOnceOnTheContextsOwnThread) {
