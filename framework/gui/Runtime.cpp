@@ -88,6 +88,9 @@ void RuntimeRun() {
 }
 
 bool RuntimeCallHandler(const std::function<void()>& handler) {
+    if (State().unhandled) {
+        return false;
+    }
     try {
         handler();
         return true;
@@ -109,7 +112,7 @@ std::exception_ptr RuntimeTakeHandlerException() {
 }
 
 void RuntimeUnhandledException(const std::exception_ptr& exception) {
-    State().unhandled = true;
+    State().unhandled = true;  // before the box, whose loop would run queued handlers
     QString what;
     try {
         if (exception != nullptr) {
@@ -140,6 +143,7 @@ void RuntimeReleaseModuleObjects() {
 int RuntimeExit() {
     RuntimeState& state = State();
     const int status = state.unhandled ? 1 : state.loopResult;
+    state.unhandled = false;
     state.app.reset();
     state.implicitWindows.clear();
     state.handlerException = nullptr;

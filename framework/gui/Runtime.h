@@ -47,7 +47,9 @@ void RuntimeRun();
 
 // Calls handler, code of the program that the event loop reached. An exception that leaves it
 // is kept for RuntimeRun (the first one only: the loop ends on it) and ends the running event
-// loops; false then.
+// loops; false then. Once an exception has reached RuntimeUnhandledException, no handler runs
+// any more until RuntimeExit (false at once): the message box's own loop must not run the
+// program's queued work.
 bool RuntimeCallHandler(const std::function<void()>& handler);
 // Takes the kept exception (null when there is none), so that it is not thrown again.
 std::exception_ptr RuntimeTakeHandlerException();

@@ -5,6 +5,7 @@
 #include "framework/Thread.h"
 #include "framework/gui/Listbox.h"
 #include "framework/gui/MsgBox.h"
+#include "framework/gui/Runtime.h"
 #include "scan/Global1.h"
 #include "tests/app/UserActions.h"
 #include "tests/support/FakeClock.h"
@@ -17,7 +18,9 @@
 #include <atomic>
 #include <chrono>
 #include <ostream>
+#include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -201,6 +204,28 @@ TEST_F(ScanControl, AStartRightAfterAnEndAlwaysStarts) {
         EXPECT_EQ(List().ListCount(), 17);
     }
     EXPECT_EQ(shell.commands().size(), 3 * 17 * 2);
+}
+
+TEST_F(ScanControl, AfterAnExceptionReachedTheHandlerTheWalksWorkIsNotDone) {
+    Click(window.Toolbar11()->ToolItem1);
+    WaitForTheEnd();
+    // As a walk's start leaves the window (without a walk, so that nothing else comes).
+    window.StaticText1()->SetText("取得中...");
+    window.Toolbar11()->ToolItem1->SetEnabled(false);
+    window.Toolbar11()->ToolItem2->SetEnabled(true);
+    window.Toolbar11()->ToolItem4->SetEnabled(false);
+    ASSERT_EQ(Now(), kScanning);
+    fw::RuntimeUnhandledException(std::make_exception_ptr(std::runtime_error("boom")));
+    // What a walk hands over from here on: rows and its end.
+    std::thread([this] {
+        window.ListBox1().DeleteAllRows();
+        window.ListBox1().AddRow("198.51.100.250");
+        window.ExecuteEnd();
+    }).join();
+    QTest::qWait(100);  // the queued work has its chance
+    EXPECT_EQ(Addresses(), Range(100, 116)) << "the list stays as it was";
+    EXPECT_EQ(Now(), kScanning) << "the window does not switch to the end";
+    fw::RuntimeExit();  // ends the failed run: handlers run again for the rest of this test
 }
 
 TEST_F(ScanControl, TheSeparatorAndTheSpaceDoNothing) {
