@@ -23,7 +23,8 @@ class Window;
 // Brings the runtime up: the Qt application object, made of argc and argv (which must outlive
 // the run; Qt takes its own options from them, the program none). An application object that
 // is there already (a test's) is used instead. Starts a run afresh: no application object, no
-// implicit window, no kept exception.
+// implicit window, no kept exception. Until RuntimeExit, SIGTERM, SIGINT and SIGHUP quit the
+// event loop as File > Quit does (QuitSignals).
 void RuntimeInit(int& argc, char** argv);
 
 // Prepares the framework's external classes: Qt's are ready once RuntimeInit has run.
