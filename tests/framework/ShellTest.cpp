@@ -218,7 +218,11 @@ TEST(ShellTest, OutputBeyondItsHeadIsDroppedAndMemoryStaysFlat) {
     EXPECT_EQ(outcome.exitStatus, 0) << "the command was read to its end";
     EXPECT_EQ(outcome.output, QString(1024 * 1024, 'a')) << "the first MiB";
     const long long grown = peakKiB() - before;
-    EXPECT_LT(grown, 50 * 1024) << "the peak grew by " << grown << " KiB";
+    long long boundKiB = 50 * 1024;  // kept whole, the output alone would take 600 MB and more
+#if defined(__SANITIZE_ADDRESS__)
+    boundKiB += 256 * 1024;  // AddressSanitizer holds freed memory back (256 MiB by default)
+#endif
+    EXPECT_LT(grown, boundKiB) << "the peak grew by " << grown << " KiB";
 }
 
 TEST(ShellTest, CommandsRunSideBySideOnSeveralThreads) {
