@@ -2,6 +2,7 @@
 
 #include "framework/Thread.h"
 #include "framework/gui/Listbox.h"
+#include "framework/gui/Runtime.h"
 #include "framework/gui/Window.h"
 
 #include <utility>
@@ -27,8 +28,11 @@ void MainThreadResultList::Refresh(bool now) {
 
 void MainThreadResultList::OnList(std::function<void(fw::Listbox&)> work) {
     fw::RunOnThreadOf(&mWindow, [window = &mWindow, name = mListName, work = std::move(work)] {
-        if (auto* list = window->ControlByName<fw::Listbox>(name)) {
-            work(*list);
-        }
+        // Handler work like any other: none once the run has ended on an exception.
+        fw::RuntimeCallHandler([&] {
+            if (auto* list = window->ControlByName<fw::Listbox>(name)) {
+                work(*list);
+            }
+        });
     });
 }

@@ -206,7 +206,14 @@ void Window1::Execute() {
     pSN->pImax = fw::ToInt32(fw::Val(ComboBox1()->Text()));
     pStop = false;
     pSN->pStIP = fw::ToInt32(fw::Val(ComboBox2()->Text()));
-    pSN->Run();
+    if (!pSN->Run()) {
+        // Ends as a walk that did nothing, so that the toolbar is ready for another try.
+        ExecuteEnd();
+        fw::MsgBox(
+            QStringLiteral("スキャンを開始できませんでした。\n"
+                           "システムが新しいスレッドを作れませんでした"
+                           "（プロセス数またはメモリの上限）。"));
+    }
 }
 
 void Window1::ExecuteStop() {

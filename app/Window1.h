@@ -82,7 +82,8 @@ private:
     // Writes every row of the list to IPresult.txt in the desktop folder, replacing the file as
     // a whole; a failure is told in a message box and leaves an earlier file as it was.
     void SaveResult();
-    // Starts a scan with the range of the two boxes; a first octet below 100 is refused.
+    // Starts a scan with the range of the two boxes; a first octet below 100 is refused. When
+    // the system gives no scan thread, the scan ends at once and a message box says why.
     void Execute();
     // Width 480, the local zone and default first octet, the scan thread object.
     void InitApp();

@@ -6,6 +6,9 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 
+#include <QFile>
+
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 #include <algorithm>
@@ -25,6 +28,11 @@ std::atomic<bool> gAborted{false};
 
 // How often a waiting command looks at the abort flag.
 constexpr int kAbortPollMilliseconds = 100;
+
+// The most of a command's output that is kept. The scan reads the one line of our arp (under
+// 100 bytes) and nothing of ping, whose whole output is a few hundred bytes; 1 MiB is far above
+// both (and any host's arp table) and keeps memory flat whatever a command prints.
+constexpr qsizetype kMaxOutputBytes = 1024 * 1024;
 
 QProcessEnvironment CommandEnvironment() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -60,18 +68,29 @@ ShellOutcome RunForReal(const QString& commandLine) {
     if (!process.waitForStarted(-1)) {
         return {};
     }
-    while (!process.waitForFinished(kAbortPollMilliseconds)) {
-        if (process.state() == QProcess::NotRunning) {
-            break;
-        }
-        // Anything but the time-out would come back at once: end the command rather than spin.
-        if (gAborted.load() || process.error() != QProcess::Timedout) {
+    // The output is read as it comes: its head is kept, the rest read and dropped.
+    QByteArray output;
+    const auto take = [&process, &output] {
+        const QByteArray chunk = process.readAll();
+        output.append(chunk.left(kMaxOutputBytes - output.size()));
+    };
+    while (process.state() != QProcess::NotRunning) {
+        if (gAborted.load()) {
             EndProcessGroup(process);
             return {};
         }
+        if (!process.waitForReadyRead(kAbortPollMilliseconds) &&
+            process.state() != QProcess::NotRunning && process.error() != QProcess::Timedout) {
+            // Anything but the time-out would come back at once: end the command rather than
+            // spin.
+            EndProcessGroup(process);
+            return {};
+        }
+        take();
     }
+    take();
     ShellOutcome outcome;
-    outcome.output = QString::fromUtf8(process.readAll());
+    outcome.output = QString::fromUtf8(output);
     outcome.exitStatus = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     return outcome;
 }
@@ -101,21 +120,51 @@ QString CompatCommandDir() {
     return CompatCommandDirFor(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
 }
 
+#ifdef Q_OS_LINUX
+namespace {
+
+// Whether path belongs to root or to the user, and nobody else may write it (after links).
+bool OnlyOursToChange(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        return false;
+    }
+    return (status.st_uid == 0 || status.st_uid == ::geteuid()) &&
+           (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Whether dir can be trusted with the commands: the folder and everything in it are ours. Any
+// other user who could change one of them could run what they like as the user (or root).
+bool TrustedCommandDir(const QString& dir) {
+    if (!QFileInfo(dir).isDir() || !OnlyOursToChange(dir)) {
+        return false;
+    }
+    const QStringList entries =
+        QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    return std::all_of(entries.begin(), entries.end(), [&dir](const QString& entry) {
+        return OnlyOursToChange(dir + u'/' + entry);
+    });
+}
+
+}  // namespace
+#endif
+
 QString CompatCommandDirFor(const QString& executable) {
 #ifdef Q_OS_LINUX
-    // The installed layout first, then the build tree's folder.
-    QStringList candidates;
-    const QString installDir = QStringLiteral(VELLMAROQ_COMPAT_INSTALL_DIR);
-    if (QDir::isAbsolutePath(installDir)) {
-        candidates << installDir;
-    } else if (!executable.isEmpty()) {
-        candidates << QFileInfo(executable).absolutePath() + QStringLiteral("/../") + installDir;
+    if (executable.isEmpty()) {
+        return QString();
     }
-    candidates << QStringLiteral(VELLMAROQ_COMPAT_BIN_DIR);
+    // Beside the executable only: a path built into the program would name a folder that, for
+    // a copy installed elsewhere, may no longer be ours.
+    const QString bin = QFileInfo(executable).absolutePath();
+    const QString candidates[] = {
+        bin + u'/' + QStringLiteral(VELLMAROQ_COMPAT_FROM_BIN),
+        bin + QStringLiteral("/compat-bin"),
+    };
     for (const QString& candidate : candidates) {
         const QString dir = QDir::cleanPath(candidate);
         // A ':' would split the PATH entry.
-        if (!dir.contains(u':') && QFileInfo(dir).isDir()) {
+        if (!dir.contains(u':') && TrustedCommandDir(dir)) {
             return dir;
         }
     }

@@ -10,7 +10,7 @@ namespace fw {
 
 struct ShellOutcome {
     int exitStatus = -1;  // -1 when the command could not be started or was ended by a signal
-    QString output;       // standard output and standard error together
+    QString output;       // standard output and standard error together: their first MiB
 };
 
 // How commands are run; the default runs them for real. Called on the thread that executes.
@@ -31,10 +31,13 @@ private:
     ShellOutcome mOutcome;
 };
 
-// The folder of our host-command stand-ins, or empty where there is none (off Linux).
+// The folder of our host-command stand-ins for the running program, or empty when there is
+// none fit for use (and always off Linux): the commands then come from the PATH as it stands.
 QString CompatCommandDir();
-// The same for the program at path executable: the installed folder beside it (libexec), else
-// the build tree's.
+// The same for the program at path executable. Only places relative to it count: the installed
+// folder (libexec/vellmaroq beside its bin), else the build tree's compat-bin beside it. Either
+// is used only when it and the commands in it belong to root or to the user and nobody else
+// may write them.
 QString CompatCommandDirFor(const QString& executable);
 
 // text as one word for /bin/sh: unchanged when it holds only letters, digits, ".", ":" and "-",

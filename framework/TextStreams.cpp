@@ -1,7 +1,11 @@
 #include "framework/TextStreams.h"
 
+#include <QFileInfo>
 #include <QStringDecoder>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 
 namespace fw {
@@ -16,6 +20,27 @@ QString FailureText(const QFileDevice& file) {
     return text.isEmpty() ? QStringLiteral("Cannot write %1").arg(file.fileName()) : text;
 }
 
+// Opens file for reading when it is a regular file. A look first, so that no device is opened
+// (some act on an open); then the opened file itself is checked, so that a swap in between
+// cannot slip through. O_NONBLOCK keeps the open of a FIFO swapped in from waiting for a writer.
+bool OpenRegularFile(QFile& file) {
+    const QByteArray path = QFile::encodeName(file.fileName());
+    struct stat status {};
+    if (::stat(path.constData(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return false;
+    }
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 QString EndOfLine() {
@@ -23,7 +48,7 @@ QString EndOfLine() {
 }
 
 TextInputStream::TextInputStream(const QString& path) : mFile(path) {
-    if (!mFile.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!OpenRegularFile(mFile)) {
         mAtFileEnd = true;
         return;
     }
@@ -112,7 +137,15 @@ void TextInputStream::Close() {
 }
 
 TextOutputStream::TextOutputStream(const QString& path) : mFile(path) {
-    mOpened = mFile.open(QIODevice::WriteOnly);
+    const QFileInfo existing(path);  // after links
+    if (existing.exists() && !existing.isFile()) {
+        mError = QStringLiteral("Not a regular file");
+        return;
+    }
+    // Unbuffered: each write reaches the file when made and fails there, with its reason.
+    // Buffered, the last flush happens inside QSaveFile::commit, which does not notice when
+    // that flush fails and puts the cut-off file in place.
+    mOpened = mFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     if (!mOpened) {
         mError = FailureText(mFile);
     }
@@ -122,11 +155,26 @@ void TextOutputStream::Write(const QString& text) {
     if (!mOpened || mClosed || !mError.isEmpty()) {
         return;
     }
-    const QByteArray bytes = text.toUtf8();
-    if (mFile.write(bytes) != bytes.size()) {
-        mError = FailureText(mFile);
-        mFile.cancelWriting();  // the commit must not put a short file in place
+    mPending += text.toUtf8();
+    if (mPending.size() >= kChunk) {
+        WritePending();
     }
+}
+
+void TextOutputStream::WritePending() {
+    qsizetype done = 0;
+    while (done < mPending.size() && mError.isEmpty()) {
+        // A short write (a full disk, a size limit) says nothing; writing the rest then fails
+        // with the system's reason.
+        const qint64 written = mFile.write(mPending.constData() + done, mPending.size() - done);
+        if (written <= 0) {
+            mError = FailureText(mFile);
+            mFile.cancelWriting();  // the commit must not put a short file in place
+        } else {
+            done += written;
+        }
+    }
+    mPending.clear();
 }
 
 bool TextOutputStream::Close() {
@@ -136,6 +184,9 @@ bool TextOutputStream::Close() {
     mClosed = true;
     if (!mOpened) {
         return false;
+    }
+    if (mError.isEmpty()) {
+        WritePending();
     }
     if (!mError.isEmpty()) {
         mFile.commit();  // cancelled: only removes the temporary file

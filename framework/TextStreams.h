@@ -18,7 +18,9 @@ QString EndOfLine();
 
 class TextInputStream {
 public:
-    explicit TextInputStream(const QString& path);  // check IsOpen()
+    // Opens only a regular file (after links): anything else (a FIFO, a device) could block or
+    // never end, and stays closed like a file that is not there. Check IsOpen().
+    explicit TextInputStream(const QString& path);
     bool IsOpen() const;
 
     void SetEncoding(Encoding encoding) { mEncoding = encoding; }
@@ -43,18 +45,24 @@ private:
 
 class TextOutputStream {
 public:
+    // Fails at once (see ErrorString) when path is, or leads to, anything but a regular file:
+    // replacing it would replace a FIFO or a device, not write into it.
     explicit TextOutputStream(const QString& path);
 
     // Writes text as UTF-8; adds no line end.
     void Write(const QString& text);
 
-    // Replaces the file on disk with what was written. False, with ErrorString(), when any step
-    // failed; the earlier file is then left as it was.
+    // Replaces the file on disk with what was written, once every byte has reached the new
+    // file. False, with ErrorString() (the system's reason), when any step failed; the earlier
+    // file is then left as it was.
     bool Close();
     QString ErrorString() const;
 
 private:
+    // Hands mPending to the file; on a failure keeps the reason and cancels the replacement.
+    void WritePending();
     QSaveFile mFile;
+    QByteArray mPending;  // written text not yet handed to the file
     bool mOpened = false;
     bool mClosed = false;
     QString mError;

@@ -32,6 +32,8 @@ struct QueuedTask {
     }
 };
 
+std::atomic<int> gFailingStarts{0};
+
 }  // namespace
 
 Thread::Thread() = default;
@@ -41,7 +43,7 @@ Thread::~Thread() {
     Wait();
 }
 
-void Thread::Run() {
+bool Thread::Run() {
     Wait();
     mRunning->store(true, std::memory_order_release);
     mThread.reset(QThread::create([this, running = mRunning] {
@@ -49,7 +51,18 @@ void Thread::Run() {
         running->store(false, std::memory_order_release);
         running->notify_all();
     }));
+    if (gFailingStarts.load() > 0) {
+        mThread->setStackSize(1);
+    }
     mThread->start();
+    // QThread::start reports a refused thread only as a warning, leaving the thread neither
+    // running nor finished; one that has already run through is finished.
+    if (!mThread->isRunning() && !mThread->isFinished()) {
+        mThread.reset();
+        mRunning->store(false, std::memory_order_release);
+        return false;
+    }
+    return true;
 }
 
 bool Thread::IsRunning() const {
@@ -62,6 +75,14 @@ void Thread::Wait() {
     }
     mRunning->wait(true, std::memory_order_acquire);
     mThread->wait();
+}
+
+ScopedFailingThreadStart::ScopedFailingThreadStart() {
+    gFailingStarts.fetch_add(1);
+}
+
+ScopedFailingThreadStart::~ScopedFailingThreadStart() {
+    gFailingStarts.fetch_sub(1);
 }
 
 void RuntimeBackgroundTask() {

@@ -18,9 +18,10 @@ public:
     Thread(const Thread&) = delete;
     Thread& operator=(const Thread&) = delete;
 
-    // Starts Event_Run on a new thread and returns at once. A body that is still finishing is
-    // waited for first, so a start is never lost.
-    void Run();
+    // Starts Event_Run on a new thread and returns at once: true. A body that is still finishing
+    // is waited for first, so a start is never lost. False when the system gives no thread (a
+    // process limit, no memory): Event_Run does not run and the object stays idle.
+    bool Run();
     bool IsRunning() const;
     void Wait();
 
@@ -32,6 +33,16 @@ private:
     // happens before Wait returns (ThreadSanitizer cannot see inside QThread::wait).
     std::shared_ptr<std::atomic<bool>> mRunning = std::make_shared<std::atomic<bool>>(false);
     std::unique_ptr<QThread> mThread;
+};
+
+// Test seam: while it lives, every Run asks for a stack size that the system refuses, so that
+// the start fails in Qt as it does under a process limit. Not used by the program.
+class ScopedFailingThreadStart {
+public:
+    ScopedFailingThreadStart();
+    ~ScopedFailingThreadStart();
+    ScopedFailingThreadStart(const ScopedFailingThreadStart&) = delete;
+    ScopedFailingThreadStart& operator=(const ScopedFailingThreadStart&) = delete;
 };
 
 // The yield: lets the other threads run.

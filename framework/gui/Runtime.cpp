@@ -2,6 +2,7 @@
 
 #include "framework/gui/Application.h"
 #include "framework/gui/MsgBox.h"
+#include "framework/gui/QuitSignals.h"
 #include "framework/gui/Window.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ struct ImplicitWindow {
 // Declared so that at a process exit without RuntimeExit the windows still go before Qt does.
 struct RuntimeState {
     std::unique_ptr<QApplication> ownApplication;  // null when someone else made Qt's
+    std::unique_ptr<QuitSignals> quitSignals;      // goes before the application object
     std::shared_ptr<Application> app;
     std::vector<ImplicitWindow> implicitWindows;
     std::exception_ptr handlerException;
@@ -42,9 +44,11 @@ void RuntimeInit(int& argc, char** argv) {
     state.handlerException = nullptr;
     state.loopResult = 0;
     state.unhandled = false;
+    state.quitSignals.reset();
     if (QCoreApplication::instance() == nullptr) {
         state.ownApplication = std::make_unique<QApplication>(argc, argv);
     }
+    state.quitSignals = std::make_unique<QuitSignals>();
 }
 
 void RuntimeInitExternalClasses() {}
@@ -88,6 +92,9 @@ void RuntimeRun() {
 }
 
 bool RuntimeCallHandler(const std::function<void()>& handler) {
+    if (State().unhandled) {
+        return false;
+    }
     try {
         handler();
         return true;
@@ -109,7 +116,7 @@ std::exception_ptr RuntimeTakeHandlerException() {
 }
 
 void RuntimeUnhandledException(const std::exception_ptr& exception) {
-    State().unhandled = true;
+    State().unhandled = true;  // before the box, whose loop would run queued handlers
     QString what;
     try {
         if (exception != nullptr) {
@@ -140,9 +147,11 @@ void RuntimeReleaseModuleObjects() {
 int RuntimeExit() {
     RuntimeState& state = State();
     const int status = state.unhandled ? 1 : state.loopResult;
+    state.unhandled = false;
     state.app.reset();
     state.implicitWindows.clear();
     state.handlerException = nullptr;
+    state.quitSignals.reset();
     state.ownApplication.reset();
     return status;
 }

@@ -23,7 +23,8 @@ class Window;
 // Brings the runtime up: the Qt application object, made of argc and argv (which must outlive
 // the run; Qt takes its own options from them, the program none). An application object that
 // is there already (a test's) is used instead. Starts a run afresh: no application object, no
-// implicit window, no kept exception.
+// implicit window, no kept exception. Until RuntimeExit, SIGTERM, SIGINT and SIGHUP quit the
+// event loop as File > Quit does (QuitSignals).
 void RuntimeInit(int& argc, char** argv);
 
 // Prepares the framework's external classes: Qt's are ready once RuntimeInit has run.
@@ -47,7 +48,9 @@ void RuntimeRun();
 
 // Calls handler, code of the program that the event loop reached. An exception that leaves it
 // is kept for RuntimeRun (the first one only: the loop ends on it) and ends the running event
-// loops; false then.
+// loops; false then. Once an exception has reached RuntimeUnhandledException, no handler runs
+// any more until RuntimeExit (false at once): the message box's own loop must not run the
+// program's queued work.
 bool RuntimeCallHandler(const std::function<void()>& handler);
 // Takes the kept exception (null when there is none), so that it is not thrown again.
 std::exception_ptr RuntimeTakeHandlerException();

@@ -6,11 +6,12 @@
 //   app_driver walk COUNT       types COUNT as the scan count, starts a scan with the first
 //                               octet that the host file gave, waits for its end, exports, quits
 //                               (Ctrl+Q); the real shell, clock and network
-//   app_driver probe close|quit PIDFILE [N]
+//   app_driver probe close|quit|wait PIDFILE [N]
 //                               the ping of address N (from 0; default 0) runs a real
 //                               `sleep 3600` in the shell, one that only an abort ends (its pids
 //                               to PIDFILE); every other command answers at once; starts a scan
-//                               at 100 and, while that probe runs, closes the window or quits
+//                               at 100 and, while that probe runs, closes the window or quits,
+//                               or waits (for a signal from outside)
 //   app_driver pause close|quit [N]
 //                               ping and arp answer at once; starts a scan at 100 and closes the
 //                               window or quits during the pause after address N (default 0)
@@ -59,7 +60,7 @@ void EndTheRun(Window1& window, const QString& how) {
     std::fflush(stdout);
     if (how == "close") {
         user::CloseWindow(window);
-    } else {
+    } else if (how == "quit") {
         user::PressQuit(window);
     }
 }
@@ -146,7 +147,8 @@ bool ValidScript() {
         return word.toInt(&number) >= 0 && number;
     };
     if (kind == "probe") {
-        return how && (gScript.size() == 3 || (gScript.size() == 4 && address(gScript.value(3))));
+        return (how || gScript.value(1) == "wait") &&
+               (gScript.size() == 3 || (gScript.size() == 4 && address(gScript.value(3))));
     }
     return kind == "pause" && how &&
            (gScript.size() == 2 || (gScript.size() == 3 && address(gScript.value(2))));
@@ -162,7 +164,8 @@ int main(int argc, char** argv) {
     }
     if (!ValidScript()) {
         std::fputs(
-            "usage: app_driver walk COUNT | probe close|quit PIDFILE [N] | pause close|quit [N]\n",
+            "usage: app_driver walk COUNT | probe close|quit|wait PIDFILE [N] | "
+            "pause close|quit [N]\n",
             stderr);
         return 2;
     }

@@ -22,8 +22,12 @@
 #include <ostream>
 #include <string>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstring>
 
 namespace {
 
@@ -183,6 +187,28 @@ private:
     bool mWasRoot = false;
 };
 
+// While it lives, files of the process may grow to limit bytes only; SIGXFSZ is ignored, so that
+// a write past the limit fails with EFBIG as on a full disk instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) {
+        ::getrlimit(RLIMIT_FSIZE, &mPrevious);
+        mPreviousHandler = ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit bound{limit, mPrevious.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &bound);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &mPrevious);
+        ::signal(SIGXFSZ, mPreviousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit mPrevious{};
+    sighandler_t mPreviousHandler;
+};
+
 struct FailureCase {
     const char* name;
     // Makes the file unwritable for the export that the test then runs inside it.
@@ -214,6 +240,21 @@ const FailureCase kFailures[] = {
          exportNow();
      },
      false},
+    // The export is cut inside its second row.
+    {"FileSizeLimit",
+     [](const TemporaryHome&, const std::function<void()>& exportNow) {
+         FileSizeLimit limit(40);
+         exportNow();
+     },
+     true},
+    // Replacing the link's target would put a file where the FIFO was.
+    {"LinkToAFifo",
+     [](const TemporaryHome& home, const std::function<void()>& exportNow) {
+         ::mkfifo(QFile::encodeName(home.Path() + "/fifo").constData(), 0644);
+         QFile::link(home.Path() + "/fifo", home.Desktop() + "/IPresult.txt");
+         exportNow();
+     },
+     false},
     {"NoDesktopAtAll",
      [](const TemporaryHome&, const std::function<void()>& exportNow) {
          const fw::ScopedDesktopFolder none{QString()};
@@ -241,6 +282,12 @@ TEST_P(ExportFailure, IsToldWithThePathAndTheReasonAndLeavesTheEarlierFile) {
         EXPECT_EQ(lines[0], "IPresult.txt を書き出せませんでした。");
         EXPECT_EQ(lines[1], ResultFile());
         EXPECT_FALSE(lines[2].trimmed().isEmpty()) << "the reason";
+        const QString name = GetParam().name;
+        if (name == "FileSizeLimit") {
+            EXPECT_EQ(lines[2], QString::fromLocal8Bit(std::strerror(EFBIG)));
+        } else if (name == "LinkToAFifo") {
+            EXPECT_EQ(lines[2], "Not a regular file");
+        }
     } else {
         EXPECT_EQ(lines, QStringList({"IPresult.txt を書き出せませんでした。",
                                       "デスクトップのフォルダがありません。"}));
@@ -254,8 +301,13 @@ TEST_P(ExportFailure, IsToldWithThePathAndTheReasonAndLeavesTheEarlierFile) {
         EXPECT_EQ(QDir(home.Desktop()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                   QStringList{"IPresult.txt"})
             << "no temporary file left behind";
-    } else if (QString(GetParam().name) == "NoDesktopFolder") {
+    } else if (name == "NoDesktopFolder") {
         EXPECT_FALSE(QFile::exists(home.Desktop())) << "nothing is made instead";
+    } else if (name == "LinkToAFifo") {
+        struct stat status {};
+        EXPECT_TRUE(::stat(QFile::encodeName(ResultFile()).constData(), &status) == 0 &&
+                    S_ISFIFO(status.st_mode))
+            << "the link still leads to the FIFO";
     } else {
         EXPECT_TRUE(QFileInfo(ResultFile()).isDir()) << "the folder stays as it was";
         EXPECT_TRUE(QFileInfo::exists(ResultFile() + "/inside"));

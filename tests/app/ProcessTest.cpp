@@ -108,4 +108,51 @@ INSTANTIATE_TEST_SUITE_P(Moments, EndDuringAScan,
                                     (info.param.moment[1] == 'r' ? "Probe" : "Pause");
                          });
 
+// SIGTERM, SIGINT and SIGHUP during a probe quit the program as File > Quit does: the running
+// command's group ends, the thread is waited for, finalisation runs, the exit status is 0.
+class SignalDuringAProbe : public ::testing::TestWithParam<int> {};
+
+TEST_P(SignalDuringAProbe, QuitsTheProgramCleanlyAndEndsTheCommand) {
+    QTemporaryDir folder;  // working folder (no host file) and home
+    ASSERT_TRUE(folder.isValid());
+    const QString pidFile = folder.filePath("pids");
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("HOME", folder.path());
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(folder.path());
+    program.start(kDriver, {"probe", "wait", pidFile});
+    ASSERT_TRUE(program.waitForStarted());
+    ASSERT_TRUE(Eventually([&] { return QFile::exists(pidFile); }, std::chrono::seconds(60)))
+        << "the probe's command did not start";
+    QFile file(pidFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> pids = file.readAll().trimmed().split(' ');
+    ASSERT_EQ(pids.size(), 2);
+    const auto group = static_cast<pid_t>(pids[0].toLongLong());  // the shell leads its group
+
+    ::kill(static_cast<pid_t>(program.processId()), GetParam());
+    // Only a guard against a hang: the quit takes about a second.
+    const bool ended = program.waitForFinished(30000);
+    EXPECT_TRUE(ended) << "the program did not end";
+    if (!ended) {
+        program.kill();
+        program.waitForFinished();
+    }
+    const std::string errors = program.readAllStandardError().toStdString();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "ended by the signal " << errors;
+    EXPECT_EQ(program.exitCode(), 0) << errors;
+    EXPECT_TRUE(Eventually([&] { return processes::LiveMembers(group).empty(); }))
+        << "the command's group is still there";
+    for (const pid_t pid : processes::LiveMembers(group)) {
+        ::kill(pid, SIGKILL);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, SignalDuringAProbe, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(sigabbrev_np(info.param));
+                         });
+
 }  // namespace

@@ -1,6 +1,7 @@
 // The framework's runtime: the application object and its "Open", the implicit windows, and an
 // exception that leaves a handler the event loop reached: kept, the loop ended, thrown again by
 // RuntimeRun, reported by the unhandled-exception operation.
+#include "framework/Thread.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/Listbox.h"
 #include "framework/gui/MenuBar.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTest>
@@ -23,6 +25,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -210,6 +213,45 @@ TEST_F(Runtime, AQuitRunIsASuccess) {
     QTimer::singleShot(0, [] { QCoreApplication::quit(); });
     fw::RuntimeRun();
     EXPECT_EQ(fw::RuntimeExit(), 0);
+}
+
+TEST(RuntimeUnhandled, NoQueuedHandlerRunsWhileTheBoxIsShownNorAfter) {
+    static char name[] = "test";
+    static char* argv[] = {name, nullptr};
+    static int argc = 1;
+    fw::RuntimeInit(argc, argv);
+    QObject context;
+    bool ran = false;
+    // Queued from another thread before the exception reaches the handler, as a scan's list
+    // work and its end are.
+    std::thread([&] {
+        fw::RunOnThreadOf(&context, [&] { fw::RuntimeCallHandler([&] { ran = true; }); });
+    }).join();
+
+    // The real box, whose own loop takes queued work: it is closed on the second look after it
+    // shows, so that the work queued before has had its turn.
+    int looks = 0;
+    bool shown = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        ++looks;
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            if (shown || looks > 3000) {
+                box->close();
+            }
+            shown = true;
+        }
+    });
+    closer.start(10);
+    fw::RuntimeUnhandledException(std::make_exception_ptr(std::runtime_error("boom")));
+    closer.stop();
+
+    EXPECT_TRUE(shown) << "the box was shown";
+    EXPECT_FALSE(ran) << "queued handler work ran in the box's loop";
+    EXPECT_FALSE(fw::RuntimeCallHandler([&] { ran = true; }));
+    EXPECT_FALSE(ran) << "nor after the box";
+    EXPECT_EQ(fw::RuntimeExit(), 1);
+    EXPECT_TRUE(fw::RuntimeCallHandler([] {})) << "the next run's handlers run";
 }
 
 }  // namespace

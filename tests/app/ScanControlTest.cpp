@@ -2,12 +2,15 @@
 // toolbar's buttons and typing into the boxes; the probes are a fake shell's, the pauses a
 // fake clock's.
 #include "app/Window1.h"
+#include "framework/Thread.h"
 #include "framework/gui/Listbox.h"
 #include "framework/gui/MsgBox.h"
+#include "framework/gui/Runtime.h"
 #include "scan/Global1.h"
 #include "tests/app/UserActions.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeShell.h"
+#include "tests/support/HangGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +18,11 @@
 #include <QTest>
 #include <QThread>
 #include <atomic>
+#include <chrono>
 #include <ostream>
+#include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -219,6 +225,28 @@ TEST_F(ScanControl, AStartRightAfterAnEndAlwaysStarts) {
     EXPECT_EQ(shell.commands().size(), 3 * 17 * 2);
 }
 
+TEST_F(ScanControl, AfterAnExceptionReachedTheHandlerTheWalksWorkIsNotDone) {
+    Click(window.Toolbar11()->ToolItem1);
+    WaitForTheEnd();
+    // As a walk's start leaves the window (without a walk, so that nothing else comes).
+    window.StaticText1()->SetText("取得中...");
+    window.Toolbar11()->ToolItem1->SetEnabled(false);
+    window.Toolbar11()->ToolItem2->SetEnabled(true);
+    window.Toolbar11()->ToolItem4->SetEnabled(false);
+    ASSERT_EQ(Now(), kScanning);
+    fw::RuntimeUnhandledException(std::make_exception_ptr(std::runtime_error("boom")));
+    // What a walk hands over from here on: rows and its end.
+    std::thread([this] {
+        window.ListBox1().DeleteAllRows();
+        window.ListBox1().AddRow("198.51.100.250");
+        window.ExecuteEnd();
+    }).join();
+    QTest::qWait(100);  // the queued work has its chance
+    EXPECT_EQ(Addresses(), Range(100, 116)) << "the list stays as it was";
+    EXPECT_EQ(Now(), kScanning) << "the window does not switch to the end";
+    fw::RuntimeExit();  // ends the failed run: handlers run again for the rest of this test
+}
+
 TEST_F(ScanControl, TheSeparatorAndTheSpaceDoNothing) {
     for (const auto& item : {window.Toolbar11()->ToolItem5, window.Toolbar11()->ToolItem3}) {
         EXPECT_EQ(user::ButtonOf(window, item), nullptr) << "nothing to click";
@@ -228,6 +256,59 @@ TEST_F(ScanControl, TheSeparatorAndTheSpaceDoNothing) {
     EXPECT_EQ(Now(), kReady);
     EXPECT_TRUE(messages.Texts().isEmpty());
     EXPECT_TRUE(shell.commands().isEmpty());
+}
+
+// Counts the ends of walks that reach the main thread.
+class EndCountingWindow : public Window1 {
+public:
+    int ends = 0;
+
+protected:
+    void ExecuteEndOnMainThread() override {
+        ++ends;
+        Window1::ExecuteEndOnMainThread();
+    }
+};
+
+TEST(ScanStart, WithoutAThreadEndsAtOnceAsAWalkThatDidNothingAndSaysWhy) {
+    // The window's end waits for its walk: a walk taken for running would never let it go.
+    const HangGuard guard("the window waits for a scan thread that never started",
+                          std::chrono::seconds(120));
+    HostTables tables;
+    FakeClock clock;
+    FakeShell shell;
+    shell.answerOthers(1);
+    fw::ScopedMsgBox messages;
+    {
+        EndCountingWindow window;
+        window.Construct();
+        auto* list = window.ControlByName<fw::Listbox>("ListBox1");
+        list->AddRow("198.51.100.1");  // from an earlier walk
+        {
+            const fw::ScopedFailingThreadStart failing;
+            user::Click(window, window.Toolbar11()->ToolItem1);
+        }
+        QTest::qWait(100);  // anything queued has its chance
+
+        EXPECT_EQ(window.ends, 1);
+        const Toolbar1* toolbar = window.Toolbar11();
+        EXPECT_EQ(
+            (State{window.StaticText1()->Text(), toolbar->ToolItem1->Enabled(),
+                   toolbar->ToolItem2->Enabled(), toolbar->ToolItem4->Enabled(), window.pStop}),
+            kEnded);
+        EXPECT_EQ(messages.Texts(), QStringList{"スキャンを開始できませんでした。\n"
+                                                "システムが新しいスレッドを作れませんでした"
+                                                "（プロセス数またはメモリの上限）。"});
+        EXPECT_FALSE(window.ScanThread()->IsRunning());
+        EXPECT_EQ(list->ListCount(), 1) << "the list stays as it was";
+        EXPECT_TRUE(shell.commands().isEmpty());
+
+        // Another try, once the system gives a thread again, is a walk as always.
+        user::Click(window, window.Toolbar11()->ToolItem1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.ends == 2; }, 60000))
+            << "the second walk's end";
+        EXPECT_EQ(list->ListCount(), 17);
+    }
 }
 
 }  // namespace

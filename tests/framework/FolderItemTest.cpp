@@ -2,10 +2,14 @@
 #include "framework/FolderItem.h"
 #include "framework/TextStreams.h"
 #include "tests/framework/QStringPrinter.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempWorkingDir.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -46,6 +50,32 @@ TEST(FolderItemTest, AFolderDoesNotOpenAsATextFile) {
     const auto child = fw::GetFolderItem("")->Child("info.txt");
     EXPECT_TRUE(child->Exists());
     EXPECT_EQ(child->OpenAsTextFile(), nullptr);
+}
+
+TEST(FolderItemTest, OnlyARegularFileOpensAsATextFile) {
+    // Each of these would block in the open or in the first read, or never end: a child
+    // process, so that a fault fails the test instead of hanging it.
+    const struct {
+        const char* name;
+        const char* target;  // null: a FIFO of the test's own
+    } cases[] = {{"Fifo", nullptr},
+                 {"LinkToZero", "/dev/zero"},
+                 {"LinkToRandom", "/dev/urandom"},
+                 {"LinkToNull", "/dev/null"}};
+    for (const auto& c : cases) {
+        const TempWorkingDir dir;
+        const QString path = dir.filePath("info.txt");
+        if (c.target == nullptr) {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        } else {
+            ASSERT_TRUE(QFile::link(c.target, path));
+        }
+        const ChildOutcome outcome = RunInChild(
+            [&] { return QByteArray(fw::FolderItem(path).OpenAsTextFile() ? "opened" : "none"); },
+            std::chrono::seconds(20), 512LL * 1024 * 1024);
+        ASSERT_TRUE(outcome.Exited()) << c.name << ": " << outcome.what.toStdString();
+        EXPECT_EQ(outcome.report, "none") << c.name;
+    }
 }
 
 }  // namespace

@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <latch>
 #include <thread>
@@ -78,8 +83,9 @@ TEST(ShellTest, LongOutputIsReadWhole) {
 }
 
 TEST(ShellTest, OurStandInsComeFirstOnThePath) {
-    const QString dir = QDir::cleanPath(VELLMAROQ_COMPAT_BIN_DIR);
-    ASSERT_TRUE(QDir().mkpath(dir));
+    // The build tree's layout: compat-bin beside this test's executable.
+    const QString dir = QDir::cleanPath(
+        QFileInfo(QFileInfo("/proc/self/exe").symLinkTarget()).absolutePath() + "/compat-bin");
     ASSERT_EQ(fw::CompatCommandDir(), dir);
     const fw::ShellOutcome outcome = RunCommand("echo \"$PATH\"");
     EXPECT_EQ(outcome.exitStatus, 0);
@@ -87,16 +93,138 @@ TEST(ShellTest, OurStandInsComeFirstOnThePath) {
     EXPECT_GT(outcome.output.trimmed().size(), dir.size() + 1) << "the rest of the PATH stays";
 }
 
-TEST(ShellTest, AnInstalledFolderBesideTheExecutableComesBeforeTheBuildTree) {
-    // An installed layout of its own, so that no other program's folder changes meanwhile.
+// A program's layout in a temporary prefix: the executable prefix/bin/vellmaroq, the installed
+// command folder where the build puts it relative to bin, the build tree's compat-bin beside
+// the executable.
+struct Layout {
     QTemporaryDir prefix;
-    ASSERT_TRUE(prefix.isValid());
-    const QString executable = prefix.filePath("bin/vellmaroq");
-    EXPECT_EQ(fw::CompatCommandDirFor(executable), QDir::cleanPath(VELLMAROQ_COMPAT_BIN_DIR));
+    QString executable = prefix.filePath("bin/vellmaroq");
+    QString installed = QDir::cleanPath(prefix.filePath("bin/" VELLMAROQ_COMPAT_FROM_BIN));
+    QString buildTree = prefix.filePath("bin/compat-bin");
 
-    const QString installed = QDir::cleanPath(prefix.filePath(VELLMAROQ_COMPAT_INSTALL_DIR));
-    ASSERT_TRUE(QDir().mkpath(installed));
-    EXPECT_EQ(fw::CompatCommandDirFor(executable), installed);
+    // A command folder at dir with our two commands, as the build makes them.
+    static void MakeCommands(const QString& dir) {
+        ASSERT_TRUE(QDir().mkpath(dir));
+        ::chmod(QFile::encodeName(dir).constData(), 0755);
+        for (const char* name : {"arp", "ping"}) {
+            QFile command(dir + "/" + name);
+            ASSERT_TRUE(command.open(QIODevice::WriteOnly));
+            command.write("#!/bin/sh\n");
+            command.close();
+            ::chmod(QFile::encodeName(command.fileName()).constData(), 0755);
+        }
+    }
+};
+
+void Chmod(const QString& path, mode_t mode) {
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0) << path.toStdString();
+}
+
+void ChownToNobody(const QString& path) {
+    ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0) << path.toStdString();
+}
+
+struct LayoutCase {
+    const char* name;
+    void (*make)(const Layout& layout);
+    const char* expected;  // "installed", "build" or "" (the PATH as it stands)
+    bool needsRoot;        // makes files of another user
+};
+
+const LayoutCase kLayouts[] = {
+    {"Installed", [](const Layout& l) { Layout::MakeCommands(l.installed); }, "installed", false},
+    {"BuildTreeBesideTheExecutable", [](const Layout& l) { Layout::MakeCommands(l.buildTree); },
+     "build", false},
+    {"InstalledComesFirst",
+     [](const Layout& l) {
+         Layout::MakeCommands(l.installed);
+         Layout::MakeCommands(l.buildTree);
+     },
+     "installed", false},
+    // A copy of the program elsewhere while its build tree (and its compat-bin) still exists:
+    // nothing beside the copy, so nothing of the build tree either.
+    {"Missing", [](const Layout&) {}, "", false},
+    {"GroupWritableFolder",
+     [](const Layout& l) {
+         Layout::MakeCommands(l.installed);
+         Chmod(l.installed, 0775);
+     },
+     "", false},
+    {"CommandWritableByOthers",
+     [](const Layout& l) {
+         Layout::MakeCommands(l.buildTree);
+         Chmod(l.buildTree + "/arp", 0757);
+     },
+     "", false},
+    {"AnUntrustedFolderGivesWayToTheNext",
+     [](const Layout& l) {
+         Layout::MakeCommands(l.installed);
+         Chmod(l.installed, 0777);
+         Layout::MakeCommands(l.buildTree);
+     },
+     "build", false},
+    {"FolderOfAnotherUser",
+     [](const Layout& l) {
+         Layout::MakeCommands(l.installed);
+         ChownToNobody(l.installed);
+     },
+     "", true},
+    {"CommandOfAnotherUser",
+     [](const Layout& l) {
+         Layout::MakeCommands(l.buildTree);
+         ChownToNobody(l.buildTree + "/ping");
+     },
+     "", true},
+};
+
+TEST(CompatCommandDirTest, OnlyAFolderBesideTheExecutableThatOnlyWeMayChange) {
+    ASSERT_TRUE(QFileInfo(VELLMAROQ_COMPAT_BIN_DIR).isDir()) << "the build tree's own folder";
+    for (const LayoutCase& c : kLayouts) {
+        if (c.needsRoot && ::geteuid() != 0) {
+            EXPECT_FALSE(qEnvironmentVariableIsSet("CI")) << c.name << " needs root";
+            continue;
+        }
+        const Layout layout;
+        ASSERT_TRUE(layout.prefix.isValid());
+        c.make(layout);
+        const QString expected = QString(c.expected) == "installed" ? layout.installed
+                                 : QString(c.expected) == "build"   ? layout.buildTree
+                                                                    : QString();
+        EXPECT_EQ(fw::CompatCommandDirFor(layout.executable), expected) << c.name;
+    }
+}
+
+TEST(ShellTest, OutputBeyondItsHeadIsDroppedAndMemoryStaysFlat) {
+    // The peak resident size from here on: writing 5 to clear_refs resets it.
+    const auto peakKiB = [] {
+        QFile status("/proc/self/status");
+        if (!status.open(QIODevice::ReadOnly)) {
+            return -1LL;
+        }
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:")) {
+                return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+            }
+        }
+        return -1LL;
+    };
+    QFile clear("/proc/self/clear_refs");
+    ASSERT_TRUE(clear.open(QIODevice::WriteOnly)) << "no clear_refs to reset the peak";
+    clear.write("5");
+    clear.close();
+    const long long before = peakKiB();
+    ASSERT_GT(before, 0);
+
+    // 200 MB: kept whole, it would cost several times that in memory.
+    const fw::ShellOutcome outcome = RunCommand("head -c 200000000 /dev/zero | tr '\\0' a");
+    EXPECT_EQ(outcome.exitStatus, 0) << "the command was read to its end";
+    EXPECT_EQ(outcome.output, QString(1024 * 1024, 'a')) << "the first MiB";
+    const long long grown = peakKiB() - before;
+    long long boundKiB = 50 * 1024;  // kept whole, the output alone would take 600 MB and more
+#if defined(__SANITIZE_ADDRESS__)
+    boundKiB += 256 * 1024;  // AddressSanitizer holds freed memory back (256 MiB by default)
+#endif
+    EXPECT_LT(grown, boundKiB) << "the peak grew by " << grown << " KiB";
 }
 
 TEST(ShellTest, CommandsRunSideBySideOnSeveralThreads) {

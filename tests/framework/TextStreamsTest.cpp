@@ -3,16 +3,24 @@
 #include "framework/FolderItem.h"
 #include "framework/TextStreams.h"
 #include "tests/framework/QStringPrinter.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempWorkingDir.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <cstring>
 
 namespace {
 
@@ -265,6 +273,134 @@ TEST_F(ReadOnlyFolderTest, AFolderThatTurnsReadOnlyBeforeTheCloseFailsTheClose) 
     EXPECT_FALSE(stream.Close());
     EXPECT_NE(stream.ErrorString(), "");
     EXPECT_EQ(ReadBytes(folder + "/out.txt"), "old");
+}
+
+// The rows of an export, written as the window writes them, under a file-size limit of limit
+// bytes (SIGXFSZ ignored, so that a write fails with EFBIG instead of ending the process), in a
+// child process: the limit is the process's. The report: the close's result, then the error.
+QByteArray ExportUnderFileSizeLimit(const QString& path, rlim_t limit) {
+    const ChildOutcome outcome = RunInChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit bound{limit, limit};
+        if (::setrlimit(RLIMIT_FSIZE, &bound) != 0) {
+            return QByteArray("no limit");
+        }
+        fw::TextOutputStream stream(path);
+        for (int octet = 100; octet < 110; ++octet) {
+            stream.Write(QString("198.51.100.%1\t2:0:0:0:0:%1").arg(octet) + fw::EndOfLine());
+        }
+        const bool closed = stream.Close();
+        return QByteArray(closed ? "closed" : "failed") + '\n' + stream.ErrorString().toUtf8();
+    });
+    return outcome.Exited() ? outcome.report : "child: " + outcome.what.toUtf8();
+}
+
+TEST(TextOutputStreamTest, AFileSizeLimitFailsTheCloseWithTheSystemsReasonAndKeepsTheEarlierFile) {
+    // 0: nothing fits; 40: the first row and part of the second, a cut inside a row.
+    for (const rlim_t limit : {rlim_t{0}, rlim_t{40}}) {
+        const TempWorkingDir dir;
+        const QByteArray earlier = "198.51.100.1\tfrom before\n";
+        dir.write("IPresult.txt", earlier);
+        EXPECT_EQ(ExportUnderFileSizeLimit(dir.filePath("IPresult.txt"), limit),
+                  "failed\n" + QByteArray(std::strerror(EFBIG)))
+            << "limit " << limit;
+        EXPECT_EQ(ReadBytes(dir.filePath("IPresult.txt")), earlier) << "limit " << limit;
+        EXPECT_THAT(QDir(dir.path()).entryList(QDir::Files), ElementsAre("IPresult.txt"))
+            << "no temporary file left behind, limit " << limit;
+    }
+}
+
+TEST(TextOutputStreamTest, AnExportThatFitsTheLimitExactlySucceeds) {
+    const TempWorkingDir dir;
+    QByteArray rows;
+    for (int octet = 100; octet < 110; ++octet) {
+        rows += "198.51.100." + QByteArray::number(octet) +
+                "\t2:0:0:0:0:" + QByteArray::number(octet) + "\n";
+    }
+    EXPECT_EQ(
+        ExportUnderFileSizeLimit(dir.filePath("IPresult.txt"), static_cast<rlim_t>(rows.size())),
+        "closed\n");
+    EXPECT_EQ(ReadBytes(dir.filePath("IPresult.txt")), rows);
+}
+
+// A name in dir for each kind of thing that is not a regular file; the target must stay what
+// it was after a write to the name.
+struct SpecialCase {
+    const char* name;
+    // Makes dir/out.txt (and whatever it leads to); true on success.
+    bool (*make)(const QString& dir);
+    // Whether the thing out.txt leads to is still what make made.
+    bool (*unchanged)(const QString& dir);
+};
+
+bool IsFifo(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
+}
+
+bool IsSocket(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISSOCK(status.st_mode);
+}
+
+bool MakeFifo(const QString& path) {
+    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+}
+
+bool MakeSocket(const QString& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (fd < 0 || name.size() >= qsizetype(sizeof address.sun_path)) {
+        return false;
+    }
+    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+}
+
+bool LinkTo(const QString& target, const QString& link) {
+    return QFile::link(target, link);
+}
+
+const SpecialCase kSpecials[] = {
+    {"Fifo", [](const QString& d) { return MakeFifo(d + "/out.txt"); },
+     [](const QString& d) { return IsFifo(d + "/out.txt"); }},
+    {"LinkToAFifo",
+     [](const QString& d) { return MakeFifo(d + "/fifo") && LinkTo(d + "/fifo", d + "/out.txt"); },
+     [](const QString& d) {
+         return IsFifo(d + "/fifo") && QFileInfo(d + "/out.txt").symLinkTarget() == d + "/fifo";
+     }},
+    {"LinkToASocket",
+     [](const QString& d) {
+         return MakeSocket(d + "/socket") && LinkTo(d + "/socket", d + "/out.txt");
+     },
+     [](const QString& d) { return IsSocket(d + "/socket"); }},
+};
+
+TEST(TextOutputStreamTest, ANameThatLeadsToAnythingButARegularFileIsLeftAlone) {
+    for (const SpecialCase& c : kSpecials) {
+        const TempWorkingDir dir;
+        ASSERT_TRUE(c.make(dir.path())) << c.name;
+        fw::TextOutputStream stream(dir.filePath("out.txt"));
+        stream.Write("198.51.100.100\tx\n");
+        EXPECT_FALSE(stream.Close()) << c.name;
+        EXPECT_EQ(stream.ErrorString(), QString("Not a regular file")) << c.name;
+        EXPECT_TRUE(c.unchanged(dir.path())) << c.name << ": replaced by a file";
+    }
+}
+
+TEST(TextOutputStreamTest, ALinkToARegularFileReplacesTheFileAndKeepsTheLink) {
+    const TempWorkingDir dir;
+    dir.write("real.txt", "old");
+    ASSERT_TRUE(LinkTo(dir.filePath("real.txt"), dir.filePath("out.txt")));
+    fw::TextOutputStream stream(dir.filePath("out.txt"));
+    stream.Write("new");
+    EXPECT_TRUE(stream.Close()) << stream.ErrorString().toStdString();
+    EXPECT_EQ(ReadBytes(dir.filePath("real.txt")), "new");
+    EXPECT_EQ(QFileInfo(dir.filePath("out.txt")).symLinkTarget(), dir.filePath("real.txt"));
 }
 
 }  // namespace

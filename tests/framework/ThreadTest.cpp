@@ -1,6 +1,8 @@
 // Threads: Run starts the body on a thread of its own, a start right after a body has ended is
 // not lost, and work handed to another thread runs there in the order it was handed over.
 #include "framework/Thread.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/HangGuard.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,6 +10,9 @@
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -88,6 +93,47 @@ TEST(ThreadTest, ARunRightAfterTheBodysWorkIsNotLost) {
     body.Run();
     body.Wait();
     EXPECT_EQ(body.runs, 2);
+}
+
+TEST(ThreadTest, AStartTheSystemRefusesLeavesTheThreadIdle) {
+    const HangGuard guard("Wait after a refused start", std::chrono::seconds(30));
+    Body body;
+    {
+        const fw::ScopedFailingThreadStart failing;
+        EXPECT_FALSE(body.Run());
+    }
+    EXPECT_FALSE(body.IsRunning());
+    body.Wait();  // nothing to wait for
+    EXPECT_EQ(body.runs, 0);
+
+    EXPECT_TRUE(body.Run()) << "the next start, given a thread, runs";
+    body.Wait();
+    EXPECT_EQ(body.runs, 1);
+}
+
+TEST(ThreadTest, UnderAProcessLimitTheStartFailsAndTheThreadStaysIdle) {
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "ThreadSanitizer does not follow a forked child's threads";
+#else
+    // In a child: the limit is the user's. Root is above it, so the child becomes nobody.
+    const ChildOutcome outcome = RunInChild([] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            return QByteArray("not nobody");
+        }
+        const rlimit none{0, 0};
+        if (::setrlimit(RLIMIT_NPROC, &none) != 0) {
+            return QByteArray("no limit");
+        }
+        Body body;
+        const bool started = body.Run();
+        const bool running = body.IsRunning();
+        body.Wait();
+        return QByteArray(started ? "started" : "refused") + (running ? " running" : " idle") +
+               " runs " + QByteArray::number(body.runs.load());
+    });
+    ASSERT_TRUE(outcome.Exited()) << outcome.what.toStdString();
+    EXPECT_EQ(outcome.report, "refused idle runs 0");
+#endif
 }
 
 TEST(RunOnThreadOfTest, RunsAtOnceOnTheContextsOwnThread) {

@@ -3,11 +3,15 @@
 #include "framework/Text.h"
 #include "scan/Global1.h"
 #include "tests/framework/QStringPrinter.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempWorkingDir.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFile>
 #include <QStringList>
+
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <vector>
@@ -230,6 +234,31 @@ TEST_F(LoadInfoTest, AWorkingFolderThatWasDeletedGivesNoFolderAndNothingLoaded) 
     EXPECT_FALSE(fw::GetFolderItem("", 0).has_value());
     Global1::LoadInfo();
     EXPECT_EQ(Loaded::Now(), Loaded{});
+}
+
+TEST_F(LoadInfoTest, AHostFileThatIsNotARegularFileIsLikeNone) {
+    // A FIFO would block start-up, /dev/zero grow memory without end, /dev/urandom never end:
+    // each load runs in a child process that is killed past a generous bound.
+    const struct {
+        const char* name;
+        const char* target;  // null: a FIFO of the test's own
+    } cases[] = {{"Fifo", nullptr}, {"LinkToZero", "/dev/zero"}, {"LinkToRandom", "/dev/urandom"}};
+    for (const auto& c : cases) {
+        QFile::remove(dir.filePath("info.txt"));
+        if (c.target == nullptr) {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("info.txt")).constData(), 0644), 0);
+        } else {
+            ASSERT_TRUE(QFile::link(c.target, dir.filePath("info.txt")));
+        }
+        const ChildOutcome outcome = RunInChild(
+            [] {
+                Global1::LoadInfo();
+                return QByteArray(Loaded::Now() == Loaded{} ? "nothing" : "loaded");
+            },
+            std::chrono::seconds(20), 512LL * 1024 * 1024);
+        ASSERT_TRUE(outcome.Exited()) << c.name << ": " << outcome.what.toStdString();
+        EXPECT_EQ(outcome.report, "nothing") << c.name;
+    }
 }
 
 TEST_F(LoadInfoTest, OnlyTheWorkingDirectoryIsRead) {
