@@ -1,10 +1,12 @@
 #pragma once
 // The network interface query of the framework. Safe on any thread.
 
+#include "framework/ScopedOverride.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QString>
-#include <functional>
+#include <optional>
 
 namespace fw {
 
@@ -37,15 +39,9 @@ NetworkInterface GetNetworkInterface(int index);
 }  // namespace System
 
 // Test seam: replaces the query process-wide while it lives. Not used by the program.
-class ScopedNetworkInterface {
+class ScopedNetworkInterface : ScopedOverride<std::optional<NetworkInterface>> {
 public:
     explicit ScopedNetworkInterface(NetworkInterface own);
-    ~ScopedNetworkInterface();
-    ScopedNetworkInterface(const ScopedNetworkInterface&) = delete;
-    ScopedNetworkInterface& operator=(const ScopedNetworkInterface&) = delete;
-
-private:
-    std::function<NetworkInterface()> mPrevious;
 };
 
 }  // namespace fw
