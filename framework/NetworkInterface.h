@@ -29,7 +29,8 @@ struct InterfaceDescription {
 // empty when no interface qualifies.
 NetworkInterface ChooseOwnInterface(const QList<InterfaceDescription>& interfaces);
 
-// Hardware address in arp's form: "00:1A:0b:..." gives "0:1a:b:...".
+// Hardware address in arp's form: "00:1A:0b:..." gives "0:1a:b:...". The same form as our arp
+// prints (compat::FormatMac); ArpStyleMacTest holds the two to one table of cases.
 QString ArpStyleMac(const QString& hardwareAddress);
 
 namespace System {
