@@ -25,7 +25,7 @@ const QString kResultFileName = QStringLiteral("IPresult.txt");
 
 }  // namespace
 
-Window1::Window1() : mResultList(*this, "ListBox1") {
+Window1::Window1() : mListBox1Proxy(*this, "ListBox1") {
     EnsureAppResources();
     if (QCoreApplication* application = QCoreApplication::instance()) {
         QObject::connect(application, &QCoreApplication::aboutToQuit, this,
@@ -170,13 +170,11 @@ void Window1::Event_Open() {
 }
 
 ResultList& Window1::ListBox1() {
-    return mResultList;
+    return mListBox1Proxy;
 }
 
 void Window1::ExecuteEnd() {
-    // Same context as the list calls, so the end runs after the rows the walk handed over.
-    fw::RunOnThreadOf(this,
-                      [this] { fw::RuntimeCallHandler([this] { ExecuteEndOnMainThread(); }); });
+    mListBox1Proxy.HandOver([this] { ExecuteEndOnMainThread(); });
 }
 
 void Window1::InitApp() {
@@ -239,7 +237,7 @@ void Window1::SaveResult() {
     }
     // Written to a new file that replaces the old one only once it is complete.
     const std::unique_ptr<fw::TextOutputStream> stream = file->CreateTextFile();
-    const auto* list = ControlByName<fw::Listbox>("ListBox1");
+    const fw::Listbox* list = ListBox1Control();
     const int rows = list != nullptr ? list->ListCount() : 0;
     const QString tab = fw::Chr(9);
     for (int row = 0; row < rows; ++row) {

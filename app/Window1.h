@@ -5,11 +5,11 @@
 //
 // Built by Construct (fw::Window): Layout, CreateControls, AddMenuHandlers, the toolbar's Open
 // (Toolbar11_Open), then Event_Open. Every handler runs on the main thread. The scan thread
-// uses ListBox1(), pStop and ExecuteEnd() (ScanWindow); their work is handed to the main thread.
-// Code that works on a control looks it up by name at each use; no reference to a control is
-// kept.
+// reaches the window through ScanWindow; how its calls reach the main thread is stated in
+// ListboxProxy.h. Code that works on a control looks it up by name at each use; no reference to
+// a control is kept.
 
-#include "app/MainThreadResultList.h"
+#include "app/ListboxProxy.h"
 #include "app/Toolbar1.h"
 #include "framework/gui/ComboBox.h"
 #include "framework/gui/Graphics.h"
@@ -54,11 +54,13 @@ public:
     // and ToolItem4.
     virtual void Toolbar11_Open();
 
-    // ScanWindow: callable on any thread; the work happens on the main thread, in call order.
+    // ScanWindow, callable on any thread: the proxy of the list (not the list control), and the
+    // end of a walk, both handed to the main thread by the proxy.
     ResultList& ListBox1() override;
     void ExecuteEnd() override;
 
     // The controls, looked up by name.
+    fw::Listbox* ListBox1Control() const { return ControlByName<fw::Listbox>("ListBox1"); }
     fw::StaticText* StaticText1() const { return ControlByName<fw::StaticText>("StaticText1"); }
     fw::ComboBox* ComboBox1() const { return ControlByName<fw::ComboBox>("ComboBox1"); }
     fw::StaticText* StaticText2() const { return ControlByName<fw::StaticText>("StaticText2"); }
@@ -70,7 +72,7 @@ public:
     const ScanNet* ScanThread() const { return pSN.get(); }
 
 protected:
-    // The end of a walk, on the main thread, after every list change the walk made before.
+    // The end of a walk, as ExecuteEnd hands it to the main thread.
     virtual void ExecuteEndOnMainThread();
     // At quit: stops a running walk and waits for it. Virtual so that a test can make it throw.
     virtual void EndWalkForQuit();
@@ -91,5 +93,5 @@ private:
     void ExecuteStop();
 
     std::unique_ptr<ScanNet> pSN;
-    MainThreadResultList mResultList;
+    ListboxProxy mListBox1Proxy;
 };

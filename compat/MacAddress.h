@@ -15,8 +15,9 @@ using MacBytes = std::vector<std::uint8_t>;
 // kernel writes them ("00:11:22:aa:bb:cc"). nullopt for anything else, the empty text included.
 std::optional<MacBytes> ParseMac(std::string_view text);
 
-// Lower-case hex, each byte without its leading zero, colons between: "0:11:22:aa:bb:c". This is
-// the form the scanner was written against and the form users write in the host file.
+// Lower-case hex, each byte without its leading zero, colons between: "0:11:22:aa:bb:c": the BSD
+// form, which the scan reads and users write in the host file. The framework's own interface
+// text (fw::ArpStyleMac) is held to it by one table of cases in ArpStyleMacTest.
 std::string FormatMac(const MacBytes& bytes);
 
 }  // namespace compat

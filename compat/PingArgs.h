@@ -1,6 +1,6 @@
 #pragma once
-// The command line of our `ping`: "ping -c COUNT -t SECONDS ADDRESS", as on the platform the
-// scanner was written for (-t is the whole time to wait, not a TTL).
+// The command line of our `ping`: "ping -c COUNT -t SECONDS ADDRESS", the BSD form (-t is the
+// whole time to wait, not a TTL).
 
 #include "compat/Ipv4Address.h"
 

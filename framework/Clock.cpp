@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -13,17 +12,11 @@ namespace fw {
 
 namespace {
 
-std::mutex gSourceMutex;
-// Null, or empty members: the real clock. Shared so that a reading copies no functions.
-std::shared_ptr<const ClockSource> gSource;
+// Null, or empty members: the real clock.
+Seam<std::shared_ptr<const ClockSource>> gSource;
 
 // The longest single sleep; callers that wait longer loop on the clock anyway.
 constexpr double kLongestSleepMicroseconds = 24.0 * 3600.0 * 1e6;
-
-std::shared_ptr<const ClockSource> CurrentSource() {
-    std::lock_guard lock(gSourceMutex);
-    return gSource;
-}
 
 std::shared_ptr<const ClockSource> Share(ClockSource source) {
     if (!source.now && !source.sleep) {
@@ -50,12 +43,12 @@ void RealSleep(double microseconds) {
 }  // namespace
 
 double Microseconds() {
-    const auto source = CurrentSource();
+    const auto source = gSource.Get();
     return source && source->now ? source->now() : RealMicroseconds();
 }
 
 void SleepMicroseconds(double microseconds) {
-    const auto source = CurrentSource();
+    const auto source = gSource.Get();
     if (source && source->sleep) {
         source->sleep(microseconds);
     } else {
@@ -63,19 +56,6 @@ void SleepMicroseconds(double microseconds) {
     }
 }
 
-ScopedClock::ScopedClock(ClockSource source) {
-    auto shared = Share(std::move(source));
-    std::lock_guard lock(gSourceMutex);
-    if (gSource) {
-        mPrevious = *gSource;
-    }
-    gSource = std::move(shared);
-}
-
-ScopedClock::~ScopedClock() {
-    auto previous = Share(std::move(mPrevious));
-    std::lock_guard lock(gSourceMutex);
-    gSource = std::move(previous);
-}
+ScopedClock::ScopedClock(ClockSource source) : ScopedOverride(gSource, Share(std::move(source))) {}
 
 }  // namespace fw

@@ -1,7 +1,10 @@
 #pragma once
 // The framework's microsecond clock: monotonic, safe on any thread.
 
+#include "framework/ScopedOverride.h"
+
 #include <functional>
+#include <memory>
 
 namespace fw {
 
@@ -16,15 +19,10 @@ struct ClockSource {
 };
 
 // Test seam: replaces the clock process-wide while it lives. Not used by the program.
-class ScopedClock {
+// Shared, so that a reading copies no functions.
+class ScopedClock : ScopedOverride<std::shared_ptr<const ClockSource>> {
 public:
     explicit ScopedClock(ClockSource source);
-    ~ScopedClock();
-    ScopedClock(const ScopedClock&) = delete;
-    ScopedClock& operator=(const ScopedClock&) = delete;
-
-private:
-    ClockSource mPrevious;
 };
 
 }  // namespace fw

@@ -50,14 +50,13 @@ std::optional<FolderItem> GetFolderItem(const QString& path, int mode) {
 
 namespace {
 
-std::optional<QString> gDesktopOverride;  // none: ask the platform
+Seam<std::optional<QString>> gDesktop;  // none: ask the platform
 
 }  // namespace
 
 std::optional<FolderItem> DesktopFolder() {
-    if (gDesktopOverride) {
-        return gDesktopOverride->isEmpty() ? std::nullopt
-                                           : std::optional<FolderItem>(*gDesktopOverride);
+    if (const std::optional<QString> path = gDesktop.Get()) {
+        return path->isEmpty() ? std::nullopt : std::optional<FolderItem>(*path);
     }
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (desktop.isEmpty()) {
@@ -67,10 +66,6 @@ std::optional<FolderItem> DesktopFolder() {
 }
 
 ScopedDesktopFolder::ScopedDesktopFolder(QString path)
-    : mPrevious(std::exchange(gDesktopOverride, std::move(path))) {}
-
-ScopedDesktopFolder::~ScopedDesktopFolder() {
-    gDesktopOverride = std::move(mPrevious);
-}
+    : ScopedOverride(gDesktop, std::move(path)) {}
 
 }  // namespace fw

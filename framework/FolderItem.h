@@ -2,6 +2,8 @@
 // Files and folders of the framework. A FolderItem names a place in the file system; it may or
 // may not exist. Used on one thread at a time.
 
+#include "framework/ScopedOverride.h"
+
 #include <QString>
 #include <memory>
 #include <optional>
@@ -41,16 +43,10 @@ std::optional<FolderItem> GetFolderItem(const QString& path, int mode = 0);
 std::optional<FolderItem> DesktopFolder();
 
 // Test seam: while it lives, DesktopFolder gives the folder at path, or none for an empty path
-// (no platform here lacks one). Main thread only; not used by the program.
-class ScopedDesktopFolder {
+// (no platform here lacks one). Not used by the program.
+class ScopedDesktopFolder : ScopedOverride<std::optional<QString>> {
 public:
     explicit ScopedDesktopFolder(QString path);
-    ~ScopedDesktopFolder();
-    ScopedDesktopFolder(const ScopedDesktopFolder&) = delete;
-    ScopedDesktopFolder& operator=(const ScopedDesktopFolder&) = delete;
-
-private:
-    std::optional<QString> mPrevious;
 };
 
 }  // namespace fw

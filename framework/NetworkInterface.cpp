@@ -5,15 +5,13 @@
 #include <QNetworkInterface>
 #include <QStringList>
 
-#include <mutex>
 #include <utility>
 
 namespace fw {
 
 namespace {
 
-std::mutex gQueryMutex;
-std::function<NetworkInterface()> gQuery;  // empty: ask the platform
+Seam<std::optional<NetworkInterface>> gOwn;  // none: ask the platform
 
 NetworkInterface QueryPlatform() {
     QList<InterfaceDescription> descriptions;
@@ -67,23 +65,12 @@ NetworkInterface GetNetworkInterface(int index) {
     if (index != -1) {
         return {};
     }
-    std::function<NetworkInterface()> query;
-    {
-        std::lock_guard lock(gQueryMutex);
-        query = gQuery;
-    }
-    return query ? query() : QueryPlatform();
+    std::optional<NetworkInterface> own = gOwn.Get();
+    return own ? std::move(*own) : QueryPlatform();
 }
 }  // namespace System
 
-ScopedNetworkInterface::ScopedNetworkInterface(NetworkInterface own) {
-    std::lock_guard lock(gQueryMutex);
-    mPrevious = std::exchange(gQuery, [own = std::move(own)] { return own; });
-}
-
-ScopedNetworkInterface::~ScopedNetworkInterface() {
-    std::lock_guard lock(gQueryMutex);
-    gQuery = std::move(mPrevious);
-}
+ScopedNetworkInterface::ScopedNetworkInterface(NetworkInterface own)
+    : ScopedOverride(gOwn, std::move(own)) {}
 
 }  // namespace fw

@@ -1,10 +1,12 @@
 #pragma once
 // The network interface query of the framework. Safe on any thread.
 
+#include "framework/ScopedOverride.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QString>
-#include <functional>
+#include <optional>
 
 namespace fw {
 
@@ -27,7 +29,8 @@ struct InterfaceDescription {
 // empty when no interface qualifies.
 NetworkInterface ChooseOwnInterface(const QList<InterfaceDescription>& interfaces);
 
-// Hardware address in arp's form: "00:1A:0b:..." gives "0:1a:b:...".
+// Hardware address in arp's form: "00:1A:0b:..." gives "0:1a:b:...". The same form as our arp
+// prints (compat::FormatMac); ArpStyleMacTest holds the two to one table of cases.
 QString ArpStyleMac(const QString& hardwareAddress);
 
 namespace System {
@@ -37,15 +40,9 @@ NetworkInterface GetNetworkInterface(int index);
 }  // namespace System
 
 // Test seam: replaces the query process-wide while it lives. Not used by the program.
-class ScopedNetworkInterface {
+class ScopedNetworkInterface : ScopedOverride<std::optional<NetworkInterface>> {
 public:
     explicit ScopedNetworkInterface(NetworkInterface own);
-    ~ScopedNetworkInterface();
-    ScopedNetworkInterface(const ScopedNetworkInterface&) = delete;
-    ScopedNetworkInterface& operator=(const ScopedNetworkInterface&) = delete;
-
-private:
-    std::function<NetworkInterface()> mPrevious;
 };
 
 }  // namespace fw

@@ -14,15 +14,13 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
-#include <mutex>
 #include <utility>
 
 namespace fw {
 
 namespace {
 
-std::mutex gRunnerMutex;
-ShellRunner gRunner;  // empty: run the command for real
+Seam<ShellRunner> gRunner;  // empty: run the command for real
 
 std::atomic<bool> gAborted{false};
 
@@ -102,11 +100,7 @@ void Shell::Execute(const QString& commandLine) {
         mOutcome = {};
         return;
     }
-    ShellRunner runner;
-    {
-        std::lock_guard lock(gRunnerMutex);
-        runner = gRunner;
-    }
+    const ShellRunner runner = gRunner.Get();
     mOutcome = runner ? runner(commandLine) : RunForReal(commandLine);
 }
 
@@ -174,15 +168,8 @@ QString CompatCommandDirFor(const QString& executable) {
     return QString();
 }
 
-ScopedShellRunner::ScopedShellRunner(ShellRunner runner) {
-    std::lock_guard lock(gRunnerMutex);
-    mPrevious = std::exchange(gRunner, std::move(runner));
-}
-
-ScopedShellRunner::~ScopedShellRunner() {
-    std::lock_guard lock(gRunnerMutex);
-    gRunner = std::move(mPrevious);
-}
+ScopedShellRunner::ScopedShellRunner(ShellRunner runner)
+    : ScopedOverride(gRunner, std::move(runner)) {}
 
 QString ShellWord(const QString& text) {
     const auto plain = [](QChar c) {

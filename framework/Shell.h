@@ -3,6 +3,8 @@
 // on the calling thread and returns when the command has ended. On Linux our own stand-ins for
 // the host commands (ping, arp) come first on the command's PATH.
 
+#include "framework/ScopedOverride.h"
+
 #include <QString>
 #include <functional>
 
@@ -45,15 +47,9 @@ QString CompatCommandDirFor(const QString& executable);
 QString ShellWord(const QString& text);
 
 // Test seam: replaces the runner process-wide while it lives. Not used by the program.
-class ScopedShellRunner {
+class ScopedShellRunner : ScopedOverride<ShellRunner> {
 public:
     explicit ScopedShellRunner(ShellRunner runner);
-    ~ScopedShellRunner();
-    ScopedShellRunner(const ScopedShellRunner&) = delete;
-    ScopedShellRunner& operator=(const ScopedShellRunner&) = delete;
-
-private:
-    ShellRunner mPrevious;
 };
 
 }  // namespace fw

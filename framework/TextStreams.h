@@ -23,7 +23,9 @@ public:
     explicit TextInputStream(const QString& path);
     bool IsOpen() const;
 
-    void SetEncoding(Encoding encoding) { mEncoding = encoding; }
+    // UTF-8 is the one encoding there is, and the stream reads it from the start: setting it
+    // changes nothing.
+    void SetEncoding(Encoding /*encoding*/) {}
 
     // The next line without its line end. LF, CRLF and a lone CR end a line; a UTF-8 byte-order
     // mark at the start of the file is dropped; invalid UTF-8 becomes U+FFFD.
@@ -40,7 +42,6 @@ private:
     QByteArray mBuffer;
     qsizetype mPos = 0;  // the first byte not yet read out
     bool mAtFileEnd = false;
-    Encoding mEncoding = Encoding::UTF8;
 };
 
 class TextOutputStream {

@@ -32,7 +32,7 @@ struct QueuedTask {
     }
 };
 
-std::atomic<int> gFailingStarts{0};
+Seam<bool> gFailingStarts;
 
 }  // namespace
 
@@ -51,7 +51,7 @@ bool Thread::Run() {
         running->store(false, std::memory_order_release);
         running->notify_all();
     }));
-    if (gFailingStarts.load() > 0) {
+    if (gFailingStarts.Get()) {
         mThread->setStackSize(1);
     }
     mThread->start();
@@ -77,13 +77,7 @@ void Thread::Wait() {
     mThread->wait();
 }
 
-ScopedFailingThreadStart::ScopedFailingThreadStart() {
-    gFailingStarts.fetch_add(1);
-}
-
-ScopedFailingThreadStart::~ScopedFailingThreadStart() {
-    gFailingStarts.fetch_sub(1);
-}
+ScopedFailingThreadStart::ScopedFailingThreadStart() : ScopedOverride(gFailingStarts, true) {}
 
 void RuntimeBackgroundTask() {
     // The yield is a system call (about half a microsecond), dearer than a lookup's work on one

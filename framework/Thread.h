@@ -2,6 +2,8 @@
 // The framework's threads: Event_Run runs on a thread of its own (a QThread) when Run is called.
 // Run, IsRunning and Wait are called on one controlling thread (the main thread).
 
+#include "framework/ScopedOverride.h"
+
 #include <QObject>
 #include <atomic>
 #include <functional>
@@ -37,12 +39,9 @@ private:
 
 // Test seam: while it lives, every Run asks for a stack size that the system refuses, so that
 // the start fails in Qt as it does under a process limit. Not used by the program.
-class ScopedFailingThreadStart {
+class ScopedFailingThreadStart : ScopedOverride<bool> {
 public:
     ScopedFailingThreadStart();
-    ~ScopedFailingThreadStart();
-    ScopedFailingThreadStart(const ScopedFailingThreadStart&) = delete;
-    ScopedFailingThreadStart& operator=(const ScopedFailingThreadStart&) = delete;
 };
 
 // The yield: lets the other threads run.

@@ -1,11 +1,11 @@
 #pragma once
 // What a walk needs of its window. The walk calls these on the scan thread, in walk order; a
-// window whose list belongs to another thread hands each call over and runs them in that order.
+// window whose list belongs to another thread hands each call over and keeps that order.
 
 #include <QString>
 #include <atomic>
 
-// The result list, found on the window by its name at each use.
+// What the walk does to the result list.
 class ResultList {
 public:
     virtual ~ResultList() = default;

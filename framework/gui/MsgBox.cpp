@@ -7,13 +7,13 @@ namespace fw {
 
 namespace {
 
-ScopedMsgBox* gRecorder = nullptr;
+Seam<std::function<void(const QString&)>> gRecorder;  // empty: show the box
 
 }  // namespace
 
 void MsgBox(const QString& text) {
-    if (gRecorder != nullptr) {
-        gRecorder->mTexts.append(text);
+    if (const auto record = gRecorder.Get()) {
+        record(text);
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
@@ -21,12 +21,7 @@ void MsgBox(const QString& text) {
     box.exec();
 }
 
-ScopedMsgBox::ScopedMsgBox() : mPrevious(gRecorder) {
-    gRecorder = this;
-}
-
-ScopedMsgBox::~ScopedMsgBox() {
-    gRecorder = mPrevious;
-}
+ScopedMsgBox::ScopedMsgBox()
+    : mRecording(gRecorder, [this](const QString& text) { mTexts.append(text); }) {}
 
 }  // namespace fw

@@ -2,8 +2,11 @@
 // The framework's message box: shows text in a modal box with an OK button and returns when the
 // user has closed it. Main thread only.
 
+#include "framework/ScopedOverride.h"
+
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace fw {
 
@@ -14,17 +17,13 @@ void MsgBox(const QString& text);
 class ScopedMsgBox {
 public:
     ScopedMsgBox();
-    ~ScopedMsgBox();
-    ScopedMsgBox(const ScopedMsgBox&) = delete;
-    ScopedMsgBox& operator=(const ScopedMsgBox&) = delete;
 
     // Every text given to MsgBox, in order.
     const QStringList& Texts() const { return mTexts; }
 
 private:
-    friend void MsgBox(const QString& text);
     QStringList mTexts;
-    ScopedMsgBox* mPrevious;
+    ScopedOverride<std::function<void(const QString&)>> mRecording;  // after the texts it fills
 };
 
 }  // namespace fw

@@ -9,10 +9,7 @@ namespace fw {
 
 namespace {
 
-PictureResourceReader& Reader() {
-    static PictureResourceReader reader = ReadPictureResource;
-    return reader;
-}
+Seam<PictureResourceReader> gReader;  // empty: the compiled-in resources
 
 }  // namespace
 
@@ -29,7 +26,8 @@ std::shared_ptr<Picture> ReadPictureResource(int id) {
 }
 
 std::shared_ptr<Picture> ResourceFork::GetPicture(int id) const {
-    return Reader()(id);
+    const PictureResourceReader reader = gReader.Get();
+    return reader ? reader(id) : ReadPictureResource(id);
 }
 
 const ResourceFork& AppResourceFork() {
@@ -38,10 +36,6 @@ const ResourceFork& AppResourceFork() {
 }
 
 ScopedPictureResources::ScopedPictureResources(PictureResourceReader reader)
-    : mPrevious(std::exchange(Reader(), std::move(reader))) {}
-
-ScopedPictureResources::~ScopedPictureResources() {
-    Reader() = std::move(mPrevious);
-}
+    : ScopedOverride(gReader, std::move(reader)) {}
 
 }  // namespace fw

@@ -2,6 +2,8 @@
 // The application's resources: pictures stored under numeric ids. The program's pictures live
 // in its compiled-in Qt resources as ":/PICT/<id>" (any image format Qt reads). Main thread only.
 
+#include "framework/ScopedOverride.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -29,15 +31,9 @@ std::shared_ptr<Picture> ReadPictureResource(int id);
 QString PictureResourcePath(int id);
 
 // Test seam: replaces the reader process-wide while it lives. Not used by the program.
-class ScopedPictureResources {
+class ScopedPictureResources : ScopedOverride<PictureResourceReader> {
 public:
     explicit ScopedPictureResources(PictureResourceReader reader);
-    ~ScopedPictureResources();
-    ScopedPictureResources(const ScopedPictureResources&) = delete;
-    ScopedPictureResources& operator=(const ScopedPictureResources&) = delete;
-
-private:
-    PictureResourceReader mPrevious;
 };
 
 }  // namespace fw

@@ -1,14 +1,19 @@
 // The own interface: which one is chosen, MAC texts in arp's form, the seam, and the shape of the
 // platform's answer.
+#include "compat/MacAddress.h"
 #include "framework/NetworkInterface.h"
 #include "tests/framework/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 #include <QHostAddress>
 #include <QRegularExpression>
+#include <optional>
+#include <string>
 
 namespace {
 
+// The walk matches the own interface's MAC text against what our arp prints for the other
+// hosts: the framework's form and our arp's must be the same, case for case.
 TEST(ArpStyleMacTest, LowerCaseWithoutLeadingZeros) {
     struct Case {
         QString hardware, arp;
@@ -18,10 +23,23 @@ TEST(ArpStyleMacTest, LowerCaseWithoutLeadingZeros) {
         {"0A:0b:C0:00:FF:10", "a:b:c0:0:ff:10"},
         {"00:00:00:00:00:00", "0:0:0:0:0:0"},
         {"0:1a:b:c:d:e", "0:1a:b:c:d:e"},
+        {"FF:ff:Ff:fF:f0:0f", "ff:ff:ff:ff:f0:f"},
+        {"02:00:00:00:00:0A", "2:0:0:0:0:a"},
+        {"00:11:22:33:44:55:66:77:88", "0:11:22:33:44:55:66:77:88"},
+        {"0", "0"},
         {"", ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(fw::ArpStyleMac(c.hardware), c.arp) << c.hardware.toStdString();
+        const std::string hardware = c.hardware.toStdString();
+        EXPECT_EQ(fw::ArpStyleMac(c.hardware), c.arp) << hardware;
+        // The kernel's text of the same address, read and printed by our arp.
+        const std::optional<compat::MacBytes> bytes = compat::ParseMac(hardware);
+        if (c.hardware.isEmpty()) {
+            EXPECT_EQ(bytes, std::nullopt) << "no address";
+            continue;
+        }
+        ASSERT_TRUE(bytes) << hardware;
+        EXPECT_EQ(compat::FormatMac(*bytes), c.arp.toStdString()) << hardware;
     }
 }
 

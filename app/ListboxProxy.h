@@ -1,0 +1,39 @@
+#pragma once
+// The scan thread's hand-over to the window, in one place. The walk runs on the scan thread and
+// reports through ScanWindow: list calls on ListBox1() and, once per walk, ExecuteEnd(). Window1
+// answers ListBox1() with this proxy, not with its list control. Every call, and the end of the
+// walk (HandOver), is queued to the window's thread, the main thread, and runs there in the order
+// of the calls, so the end runs after every row the walk reported before it. A list call works on
+// the Listbox the window holds under the list's name (nothing when it holds none). Calls made on
+// the window's thread act at once. Calls still waiting when the window is destroyed are dropped,
+// and none runs once the run has ended on an unhandled exception. The walk reads one value of the
+// window, the atomic stop flag pStop; widgets are touched on the main thread only.
+
+#include "scan/ScanWindow.h"
+
+#include <QString>
+#include <functional>
+
+namespace fw {
+class Listbox;
+class Window;
+}  // namespace fw
+
+class ListboxProxy : public ResultList {
+public:
+    ListboxProxy(fw::Window& window, QString listName);
+
+    void DeleteAllRows() override;
+    void AddRow(const QString& text) override;
+    void SetCell(int row, int column, const QString& text) override;
+    void Refresh(bool now) override;
+
+    // Runs work on the window's thread as a handler, in order with the list calls.
+    void HandOver(std::function<void()> work);
+
+private:
+    void OnList(std::function<void(fw::Listbox&)> work);
+
+    fw::Window& mWindow;
+    QString mListName;
+};
