@@ -277,12 +277,12 @@ TEST_P(ExportFailure, IsToldWithThePathAndTheReasonAndLeavesTheEarlierFile) {
 
     ASSERT_EQ(messages.Texts().size(), 1);
     const QStringList lines = messages.Texts()[0].split('\n');
+    const QString name = GetParam().name;
     if (GetParam().pathKnown) {
         ASSERT_EQ(lines.size(), 3) << messages.Texts()[0].toStdString();
         EXPECT_EQ(lines[0], "IPresult.txt を書き出せませんでした。");
         EXPECT_EQ(lines[1], ResultFile());
         EXPECT_FALSE(lines[2].trimmed().isEmpty()) << "the reason";
-        const QString name = GetParam().name;
         if (name == "FileSizeLimit") {
             EXPECT_EQ(lines[2], QString::fromLocal8Bit(std::strerror(EFBIG)));
         } else if (name == "LinkToAFifo") {
