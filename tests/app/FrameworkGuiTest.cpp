@@ -365,7 +365,8 @@ TEST_F(WindowFixture, ConstructRunsTheHooksInOrderOnce) {
         void CreateControls() override {
             calls << "CreateControls";
             auto* list = _AddControl("List", std::make_unique<fw::Listbox>());
-            list->_InstallInstanceEventHandler<void()>("Open", [this] { calls << "List.Open"; });
+            EXPECT_TRUE(list->_InstallInstanceEventHandler<void()>(
+                "Open", [this] { calls << "List.Open"; }));
         }
         void AddMenuHandlers(fw::Window& w) override {
             calls << (&w == this ? "AddMenuHandlers" : "AddMenuHandlers of another window");
