@@ -142,7 +142,7 @@ private:
 
     QVariantMap mProperties;
     Event<void()> mOpen;
-    std::map<QString, EventSlot*> mEvents;  // the events of the control and of its class
+    std::map<QString, EventSlot*> mEvents;  // by name: mOpen and the events of derived classes
 };
 
 template <class Signature>
