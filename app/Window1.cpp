@@ -23,6 +23,14 @@ namespace {
 const QString kImplicitName = QStringLiteral("Window1.Window1");
 const QString kResultFileName = QStringLiteral("IPresult.txt");
 
+// A handler that does not bind (an event name misspelt, a signature that differs) is a fault of
+// this file: it stops the program at once rather than leave a control without its handler.
+void Bound(bool installed, const char* handler) {
+    if (!installed) {
+        qFatal("Window1: %s is bound to no event", handler);
+    }
+}
+
 }  // namespace
 
 Window1::Window1() : mListBox1Proxy(*this, "ListBox1") {
@@ -81,10 +89,12 @@ void Window1::_CreateControls0() {
     _AddControl("ListBox1", std::make_unique<fw::Listbox>());
     ApplyLayout("ListBox1");
     if (auto* list = ControlByName<fw::Listbox>("ListBox1")) {
-        list->_InstallInstanceEventHandler<bool(fw::Graphics&, int, int)>(
-            "CellBackgroundPaint", [this](fw::Graphics& g, int row, int column) {
-                return ListBox1_CellBackgroundPaint(g, row, column);
-            });
+        Bound(list->_InstallInstanceEventHandler<bool(fw::Graphics&, int, int)>(
+                  "CellBackgroundPaint",
+                  [this](fw::Graphics& g, int row, int column) {
+                      return ListBox1_CellBackgroundPaint(g, row, column);
+                  }),
+              "ListBox1_CellBackgroundPaint");
     }
 
     _AddControl("StaticText1", std::make_unique<fw::StaticText>());
@@ -108,9 +118,11 @@ void Window1::_CreateControls0() {
     _AddControl("Toolbar11", std::make_unique<Toolbar1>());
     ApplyLayout("Toolbar11");
     if (auto* toolbar = ControlByName<Toolbar1>("Toolbar11")) {
-        toolbar->_InstallInstanceEventHandler<void(fw::ToolItem&)>(
-            "Action", [this](fw::ToolItem& item) { Toolbar11_Action(item); });
-        toolbar->_InstallInstanceEventHandler<void()>("Open", [this] { Toolbar11_Open(); });
+        Bound(toolbar->_InstallInstanceEventHandler<void(fw::ToolItem&)>(
+                  "Action", [this](fw::ToolItem& item) { Toolbar11_Action(item); }),
+              "Toolbar11_Action");
+        Bound(toolbar->_InstallInstanceEventHandler<void()>("Open", [this] { Toolbar11_Open(); }),
+              "Toolbar11_Open");
     }
 }
 

@@ -1,23 +1,16 @@
 #pragma once
-// Colours of the framework: red, green and blue from 0 to 255.
+// The framework's colours are Qt's own; RGB makes an opaque one from red, green and blue.
 
 #include <QColor>
+#include <algorithm>
 
 namespace fw {
 
-struct Color {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-
-    QColor ToQColor() const { return QColor(red, green, blue); }
-    friend bool operator==(const Color&, const Color&) = default;
-};
+using Color = QColor;
 
 // Components outside 0..255 are clamped.
-constexpr Color RGB(int red, int green, int blue) {
-    auto clamp = [](int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); };
-    return Color{clamp(red), clamp(green), clamp(blue)};
+inline Color RGB(int red, int green, int blue) {
+    return QColor(std::clamp(red, 0, 255), std::clamp(green, 0, 255), std::clamp(blue, 0, 255));
 }
 
 }  // namespace fw

@@ -51,36 +51,33 @@ void ComboBox::SetListIndex(int index) {
     }
 }
 
-QStringList ComboBox::PropertyNames() const {
-    // The items before the choice among them.
-    return Control::PropertyNames() + FontPropertyNames() +
-           QStringList{"AutoComplete", "UseFocusRing", "InitialValue", "ListIndex"};
+void ComboBox::SetInitialValue(const QString& value) {
+    // One item per line.
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    DeleteAllRows();
+    if (!value.isEmpty()) {
+        Box()->addItems(value.split(lineEnd));
+    }
 }
 
-void ComboBox::ApplyProperty(const QString& name, const QVariant& value) {
-    if (ApplyFontProperty(name, value)) {
-        return;
+void ComboBox::SetAutoComplete(bool complete) {
+    Box()->setCompleter(nullptr);
+    if (complete) {
+        Box()->setCompleter(new QCompleter(Box()->model(), Box()));
     }
-    if (name == QLatin1String("InitialValue")) {
-        // One item per line.
-        static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-        DeleteAllRows();
-        const QString items = value.toString();
-        if (!items.isEmpty()) {
-            Box()->addItems(items.split(lineEnd));
-        }
-    } else if (name == QLatin1String("ListIndex")) {
-        SetListIndex(value.toInt());
-    } else if (name == QLatin1String("AutoComplete")) {
-        Box()->setCompleter(nullptr);
-        if (value.toBool()) {
-            Box()->setCompleter(new QCompleter(Box()->model(), Box()));
-        }
-    } else if (name == QLatin1String("UseFocusRing")) {
-        Box()->setAttribute(Qt::WA_MacShowFocusRect, value.toBool());
-    } else {
-        Control::ApplyProperty(name, value);
-    }
+}
+
+const PropertyTable<Control>& ComboBox::LayoutProperties() const {
+    using V = const QVariant&;
+    // The items before the choice among them.
+    static const PropertyTable<Control> table = TextProperties().Extended<ComboBox>({
+        {"AutoComplete", [](ComboBox& b, V v) { b.SetAutoComplete(v.toBool()); }},
+        {"UseFocusRing",
+         [](ComboBox& b, V v) { b.Box()->setAttribute(Qt::WA_MacShowFocusRect, v.toBool()); }},
+        {"InitialValue", [](ComboBox& b, V v) { b.SetInitialValue(v.toString()); }},
+        {"ListIndex", [](ComboBox& b, V v) { b.SetListIndex(v.toInt()); }},
+    });
+    return table;
 }
 
 }  // namespace fw

@@ -26,11 +26,12 @@ public:
     void SetListIndex(int index);
 
 protected:
-    QStringList PropertyNames() const override;
-    void ApplyProperty(const QString& name, const QVariant& value) override;
+    const PropertyTable<Control>& LayoutProperties() const override;
 
 private:
     QComboBox* Box() const;
+    void SetInitialValue(const QString& value);
+    void SetAutoComplete(bool complete);
 };
 
 }  // namespace fw

@@ -20,7 +20,7 @@ void FollowLocks(int& position, int& size, bool lockNear, bool lockFar, int delt
 }  // namespace
 
 Control::Control(QWidget* widget) : mWidget(widget) {
-    DeclareEvent<void()>("Open");
+    DeclareEvent("Open", mOpen);
 }
 
 Control::~Control() {
@@ -94,67 +94,74 @@ void Control::ApplyFont() {
 }
 
 QStringList Control::_SetProperties(const PropertyMap& properties) {
-    const QStringList known = PropertyNames();
-    return ApplyProperties(
-        properties, known, mProperties,
-        [this](const QString& name, const QVariant& value) { ApplyProperty(name, value); });
+    return LayoutProperties().Apply(*this, properties, mProperties);
 }
 
-QStringList Control::PropertyNames() const {
-    return {"Left",           "Top",           "Width",         "Height",    "LockLeft",  "LockTop",
-            "LockRight",      "LockBottom",    "TabIndex",      "Enabled",   "Visible",   "HelpTag",
-            "AutoDeactivate", "TabPanelIndex", "InitialParent", "DataField", "DataSource"};
+const PropertyTable<Control>& Control::BaseProperties() {
+    static const PropertyTable<Control> table{
+        {"Left", [](Control& c, const QVariant& v) { c.SetLeft(v.toInt()); }},
+        {"Top", [](Control& c, const QVariant& v) { c.SetTop(v.toInt()); }},
+        {"Width", [](Control& c, const QVariant& v) { c.SetWidth(v.toInt()); }},
+        {"Height", [](Control& c, const QVariant& v) { c.SetHeight(v.toInt()); }},
+        {"LockLeft",
+         [](Control& c, const QVariant& v) {
+             c.SetLocks(v.toBool(), c.mLockTop, c.mLockRight, c.mLockBottom);
+         }},
+        {"LockTop",
+         [](Control& c, const QVariant& v) {
+             c.SetLocks(c.mLockLeft, v.toBool(), c.mLockRight, c.mLockBottom);
+         }},
+        {"LockRight",
+         [](Control& c, const QVariant& v) {
+             c.SetLocks(c.mLockLeft, c.mLockTop, v.toBool(), c.mLockBottom);
+         }},
+        {"LockBottom",
+         [](Control& c, const QVariant& v) {
+             c.SetLocks(c.mLockLeft, c.mLockTop, c.mLockRight, v.toBool());
+         }},
+        {"TabIndex", [](Control& c, const QVariant& v) { c.SetTabIndex(v.toInt()); }},
+        {"Enabled", [](Control& c, const QVariant& v) { c.SetEnabled(v.toBool()); }},
+        {"Visible", [](Control& c, const QVariant& v) { c.SetVisible(v.toBool()); }},
+        {"HelpTag", [](Control& c, const QVariant& v) { c.SetHelpTag(v.toString()); }},
+        // Deactivation, panels and data binding: stored only.
+        {"AutoDeactivate", nullptr},
+        {"TabPanelIndex", nullptr},
+        {"InitialParent", nullptr},
+        {"DataField", nullptr},
+        {"DataSource", nullptr},
+    };
+    return table;
 }
 
-void Control::ApplyProperty(const QString& name, const QVariant& value) {
-    if (name == QLatin1String("Left")) {
-        SetLeft(value.toInt());
-    } else if (name == QLatin1String("Top")) {
-        SetTop(value.toInt());
-    } else if (name == QLatin1String("Width")) {
-        SetWidth(value.toInt());
-    } else if (name == QLatin1String("Height")) {
-        SetHeight(value.toInt());
-    } else if (name == QLatin1String("LockLeft")) {
-        SetLocks(value.toBool(), mLockTop, mLockRight, mLockBottom);
-    } else if (name == QLatin1String("LockTop")) {
-        SetLocks(mLockLeft, value.toBool(), mLockRight, mLockBottom);
-    } else if (name == QLatin1String("LockRight")) {
-        SetLocks(mLockLeft, mLockTop, value.toBool(), mLockBottom);
-    } else if (name == QLatin1String("LockBottom")) {
-        SetLocks(mLockLeft, mLockTop, mLockRight, value.toBool());
-    } else if (name == QLatin1String("TabIndex")) {
-        SetTabIndex(value.toInt());
-    } else if (name == QLatin1String("Enabled")) {
-        SetEnabled(value.toBool());
-    } else if (name == QLatin1String("Visible")) {
-        SetVisible(value.toBool());
-    } else if (name == QLatin1String("HelpTag")) {
-        SetHelpTag(value.toString());
-    }
-    // The others (data binding, panels, deactivation) are kept for Property only.
-}
-
-QStringList Control::FontPropertyNames() {
-    return {"TextFont", "TextSize", "Bold", "Italic", "Underline"};
-}
-
-bool Control::ApplyFontProperty(const QString& name, const QVariant& value) {
-    if (name == QLatin1String("TextFont")) {
-        mFontName = value.toString();
-    } else if (name == QLatin1String("TextSize")) {
-        mFontSize = value.toInt();
-    } else if (name == QLatin1String("Bold")) {
-        mBold = value.toBool();
-    } else if (name == QLatin1String("Italic")) {
-        mItalic = value.toBool();
-    } else if (name == QLatin1String("Underline")) {
-        mUnderline = value.toBool();
-    } else {
-        return false;
-    }
-    ApplyFont();
-    return true;
+const PropertyTable<Control>& Control::TextProperties() {
+    static const PropertyTable<Control> table = BaseProperties().Extended<Control>({
+        {"TextFont",
+         [](Control& c, const QVariant& v) {
+             c.mFontName = v.toString();
+             c.ApplyFont();
+         }},
+        {"TextSize",
+         [](Control& c, const QVariant& v) {
+             c.mFontSize = v.toInt();
+             c.ApplyFont();
+         }},
+        {"Bold",
+         [](Control& c, const QVariant& v) {
+             c.mBold = v.toBool();
+             c.ApplyFont();
+         }},
+        {"Italic",
+         [](Control& c, const QVariant& v) {
+             c.mItalic = v.toBool();
+             c.ApplyFont();
+         }},
+        {"Underline",
+         [](Control& c, const QVariant& v) {
+             c.mUnderline = v.toBool();
+             c.ApplyFont();
+         }},
+    });
+    return table;
 }
 
 void Control::AttachTo(Window& /*window*/, QWidget& contentArea) {
@@ -193,9 +200,18 @@ void Control::PlaceWidget() {
     }
 }
 
+void Control::DeclareEvent(const QString& name, EventSlot& event) {
+    mEvents.insert_or_assign(name, &event);
+}
+
+bool Control::HasEventHandler(const QString& event) const {
+    const auto declared = mEvents.find(event);
+    return declared != mEvents.end() && declared->second->Bound();
+}
+
 void Control::RaiseOpen() {
-    if (const auto* handler = EventHandler<void()>("Open")) {
-        (*handler)();
+    if (mOpen.Handler()) {
+        mOpen.Handler()();
     }
 }
 

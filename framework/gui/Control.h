@@ -4,7 +4,8 @@
 // visible states, and the handlers bound to it by the event's name.
 // Main thread only. A control belongs to the window that it was added to (Window::_AddControl).
 
-#include "framework/gui/Properties.h"
+#include "framework/gui/Event.h"
+#include "framework/gui/PropertyTable.h"
 
 #include <QFont>
 #include <QPointer>
@@ -13,10 +14,8 @@
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
-#include <any>
 #include <functional>
 #include <map>
-#include <typeindex>
 
 namespace fw {
 
@@ -70,19 +69,21 @@ public:
     // texts fit the places laid out for them on every screen.
     QFont TextFont() const;
 
-    // Applies layout values in one step, in the control's own order whatever the map's order.
-    // Values the control only stores keep their place for Property. Returns the names that the
-    // control does not know (and ignores).
+    // Applies layout values in one step, in the order of the control's table (LayoutProperties)
+    // whatever the map's order. Values the control only stores keep their place for Property.
+    // Returns the names that the control does not know (and ignores).
     QStringList _SetProperties(const PropertyMap& properties);
     // The layout value last given for name by _SetProperties; invalid when none was.
     QVariant Property(const QString& name) const { return mProperties.value(name); }
 
     // Binds handler to the event; false (nothing bound) when the control has no event of that
-    // name or the event has another signature. A later handler replaces an earlier one. Events
-    // that the event loop raises call their handler through RuntimeCallHandler (Runtime.h).
+    // name or the event has another signature: a result the caller has to look at. A later
+    // handler replaces an earlier one. Events that the event loop raises call their handler
+    // through RuntimeCallHandler (Runtime.h).
     template <class Signature>
-    bool _InstallInstanceEventHandler(const QString& event, std::function<Signature> handler);
-    bool HasEventHandler(const QString& event) const { return mHandlers.count(event) != 0; }
+    [[nodiscard]] bool _InstallInstanceEventHandler(const QString& event,
+                                                    std::function<Signature> handler);
+    bool HasEventHandler(const QString& event) const;
 
     // Raises the "Open" event (signature void()); the window does this once, after it has made
     // all of its controls.
@@ -95,30 +96,21 @@ protected:
     // Takes ownership of widget.
     explicit Control(QWidget* widget);
 
-    // The layout values the control knows, in the order _SetProperties applies them.
-    virtual QStringList PropertyNames() const;
-    // Applies one known layout value.
-    virtual void ApplyProperty(const QString& name, const QVariant& value);
-
-    static QStringList FontPropertyNames();
-    // For controls that show text: true when name is a font value (and applies it).
-    bool ApplyFontProperty(const QString& name, const QVariant& value);
+    // The control's layout values, in the order _SetProperties applies them. A control class
+    // with values of its own overrides this with its table: BaseProperties() or TextProperties()
+    // extended by its rows.
+    virtual const PropertyTable<Control>& LayoutProperties() const { return BaseProperties(); }
+    // Place, size, locks, tab order, states and the values stored only.
+    static const PropertyTable<Control>& BaseProperties();
+    // BaseProperties and the font, for controls that show text.
+    static const PropertyTable<Control>& TextProperties();
 
     // Where the widget goes: by default a child of the window's content area at its bounds.
     virtual void AttachTo(Window& window, QWidget& contentArea);
     virtual bool InContentArea() const { return true; }
 
-    template <class Signature>
-    void DeclareEvent(const QString& event) {
-        mEventSignatures.insert_or_assign(event, std::type_index(typeid(Signature)));
-    }
-    // The handler bound to event; null when none is.
-    template <class Signature>
-    const std::function<Signature>* EventHandler(const QString& event) const {
-        const auto found = mHandlers.find(event);
-        return found == mHandlers.end() ? nullptr
-                                        : std::any_cast<std::function<Signature>>(&found->second);
-    }
+    // Makes event (a member of the control) known by name to _InstallInstanceEventHandler.
+    void DeclareEvent(const QString& name, EventSlot& event);
 
 private:
     friend class Window;
@@ -149,18 +141,19 @@ private:
     bool mUnderline = false;
 
     QVariantMap mProperties;
-    std::map<QString, std::type_index> mEventSignatures;
-    std::map<QString, std::any> mHandlers;
+    Event<void()> mOpen;
+    std::map<QString, EventSlot*> mEvents;  // by name: mOpen and the events of derived classes
 };
 
 template <class Signature>
 bool Control::_InstallInstanceEventHandler(const QString& event, std::function<Signature> handler) {
-    const auto declared = mEventSignatures.find(event);
-    if (!handler || declared == mEventSignatures.end() ||
-        declared->second != std::type_index(typeid(Signature))) {
+    const auto declared = mEvents.find(event);
+    auto* typed =
+        declared != mEvents.end() ? dynamic_cast<Event<Signature>*>(declared->second) : nullptr;
+    if (!handler || typed == nullptr) {
         return false;
     }
-    mHandlers.insert_or_assign(event, std::any(std::move(handler)));
+    typed->Bind(std::move(handler));
     return true;
 }
 

@@ -36,8 +36,7 @@ void Graphics::FillRect(int x, int y, int width, int height) {
     if (width <= 0 || height <= 0) {
         return;
     }
-    const QColor color = mForeColor.ToQColor();
-    Draw([&](QPainter& painter) { painter.fillRect(QRect(x, y, width, height), color); });
+    Draw([&](QPainter& painter) { painter.fillRect(QRect(x, y, width, height), mForeColor); });
 }
 
 void Graphics::DrawPicture(const Picture* picture, int x, int y, int destWidth, int destHeight,

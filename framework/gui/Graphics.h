@@ -29,7 +29,7 @@ public:
     int Height() const;
 
     Color ForeColor() const { return mForeColor; }
-    void SetForeColor(Color color) { mForeColor = color; }
+    void SetForeColor(const Color& color) { mForeColor = color; }
 
     // Fills the rectangle with ForeColor; a rectangle without area draws nothing.
     void FillRect(int x, int y, int width, int height);
@@ -57,7 +57,7 @@ private:
     QImage* mImage = nullptr;
     QPainter* mPainter = nullptr;
     QRect mArea;
-    Color mForeColor;
+    Color mForeColor = RGB(0, 0, 0);
 };
 
 }  // namespace fw

@@ -61,7 +61,7 @@ std::vector<int> ComputeColumnWidths(const QString& widthsText, int columns, int
 Listbox::Listbox() : Control(new ListboxView(*this)) {
     View()->setColumnCount(1);
     View()->setHeaderHidden(true);
-    DeclareEvent<bool(Graphics&, int, int)>("CellBackgroundPaint");
+    DeclareEvent("CellBackgroundPaint", mCellBackgroundPaint);
     ApplyScrollBars();
 }
 
@@ -143,13 +143,13 @@ void Listbox::SetHeading(int column, const QString& text) {
 }
 
 bool Listbox::RaiseCellBackgroundPaint(QPainter& painter, const QRect& cell, int row, int column) {
-    const auto* handler = EventHandler<bool(Graphics&, int, int)>("CellBackgroundPaint");
-    if (handler == nullptr) {
+    const auto& handler = mCellBackgroundPaint.Handler();
+    if (!handler) {
         return false;
     }
     Graphics graphics(painter, cell);
     bool painted = false;
-    RuntimeCallHandler([&] { painted = (*handler)(graphics, row, column); });
+    RuntimeCallHandler([&] { painted = handler(graphics, row, column); });
     return painted;
 }
 
@@ -196,70 +196,74 @@ void Listbox::ApplyScrollBars() {
     View()->setHorizontalScrollBarPolicy(policy(mScrollBarHorizontal));
 }
 
-QStringList Listbox::PropertyNames() const {
-    // The columns and the heading row before the initial value that fills them.
-    return Control::PropertyNames() + FontPropertyNames() +
-           QStringList{"ColumnCount",         "ColumnWidths",       "ColumnsResizable",
-                       "HasHeading",          "InitialValue",       "HeadingIndex",
-                       "Hierarchical",        "SelectionType",      "RequiresSelection",
-                       "EnableDrag",          "EnableDragReorder",  "ScrollBarVertical",
-                       "ScrollbarHorizontal", "AutoHideScrollbars", "GridLinesVertical",
-                       "GridLinesHorizontal", "DefaultRowHeight",   "UseFocusRing",
-                       "_ScrollOffset",       "_ScrollWidth"};
+void Listbox::SetFocusRing(bool ring) {
+    // Without a ring neither the list nor its current cell shows a focus frame.
+    ListboxView* view = View();
+    view->setAttribute(Qt::WA_MacShowFocusRect, ring);
+    QAbstractItemDelegate* previous = view->itemDelegate();
+    view->setItemDelegate(ring ? new QStyledItemDelegate(view) : new ListboxCellDelegate(view));
+    delete previous;
 }
 
-void Listbox::ApplyProperty(const QString& name, const QVariant& value) {
-    if (ApplyFontProperty(name, value)) {
-        return;
-    }
-    ListboxView* view = View();
-    if (name == QLatin1String("ColumnCount")) {
-        SetColumnCount(value.toInt());
-    } else if (name == QLatin1String("ColumnWidths")) {
-        SetColumnWidths(value.toString());
-    } else if (name == QLatin1String("ColumnsResizable")) {
-        view->header()->setSectionResizeMode(value.toBool() ? QHeaderView::Interactive
-                                                            : QHeaderView::Fixed);
-    } else if (name == QLatin1String("HasHeading")) {
-        SetHasHeading(value.toBool());
-    } else if (name == QLatin1String("InitialValue")) {
-        SetInitialValue(value.toString());
-    } else if (name == QLatin1String("HeadingIndex")) {
-        const int column = value.toInt();
-        view->header()->setSortIndicatorShown(column >= 0);
-        if (column >= 0) {
-            view->header()->setSortIndicator(column, Qt::AscendingOrder);
-        }
-    } else if (name == QLatin1String("SelectionType")) {
-        view->setSelectionMode(value.toInt() == 0 ? QAbstractItemView::SingleSelection
-                                                  : QAbstractItemView::ExtendedSelection);
-    } else if (name == QLatin1String("EnableDrag")) {
-        view->setDragEnabled(value.toBool());
-    } else if (name == QLatin1String("EnableDragReorder")) {
-        view->setDragDropMode(value.toBool() ? QAbstractItemView::InternalMove
-                                             : QAbstractItemView::NoDragDrop);
-    } else if (name == QLatin1String("ScrollBarVertical")) {
-        mScrollBarVertical = value.toBool();
-        ApplyScrollBars();
-    } else if (name == QLatin1String("ScrollbarHorizontal")) {
-        mScrollBarHorizontal = value.toBool();
-        ApplyScrollBars();
-    } else if (name == QLatin1String("AutoHideScrollbars")) {
-        mAutoHideScrollBars = value.toBool();
-        ApplyScrollBars();
-    } else if (name == QLatin1String("UseFocusRing")) {
-        // Without a ring neither the list nor its current cell shows a focus frame.
-        const bool ring = value.toBool();
-        view->setAttribute(Qt::WA_MacShowFocusRect, ring);
-        QAbstractItemDelegate* previous = view->itemDelegate();
-        view->setItemDelegate(ring ? new QStyledItemDelegate(view) : new ListboxCellDelegate(view));
-        delete previous;
-    } else {
-        // Hierarchical (rows are only ever plain), RequiresSelection, the grid line styles
-        // (0 is the platform's), DefaultRowHeight (-1 is the font's) and the scroll state are
-        // stored only.
-        Control::ApplyProperty(name, value);
-    }
+const PropertyTable<Control>& Listbox::LayoutProperties() const {
+    using V = const QVariant&;
+    // The columns and the heading row before the initial value that fills them.
+    static const PropertyTable<Control> table = TextProperties().Extended<Listbox>({
+        {"ColumnCount", [](Listbox& l, V v) { l.SetColumnCount(v.toInt()); }},
+        {"ColumnWidths", [](Listbox& l, V v) { l.SetColumnWidths(v.toString()); }},
+        {"ColumnsResizable",
+         [](Listbox& l, V v) {
+             l.View()->header()->setSectionResizeMode(v.toBool() ? QHeaderView::Interactive
+                                                                 : QHeaderView::Fixed);
+         }},
+        {"HasHeading", [](Listbox& l, V v) { l.SetHasHeading(v.toBool()); }},
+        {"InitialValue", [](Listbox& l, V v) { l.SetInitialValue(v.toString()); }},
+        {"HeadingIndex",
+         [](Listbox& l, V v) {
+             const int column = v.toInt();
+             l.View()->header()->setSortIndicatorShown(column >= 0);
+             if (column >= 0) {
+                 l.View()->header()->setSortIndicator(column, Qt::AscendingOrder);
+             }
+         }},
+        {"Hierarchical", nullptr},  // rows are only ever plain
+        {"SelectionType",
+         [](Listbox& l, V v) {
+             l.View()->setSelectionMode(v.toInt() == 0 ? QAbstractItemView::SingleSelection
+                                                       : QAbstractItemView::ExtendedSelection);
+         }},
+        {"RequiresSelection", nullptr},
+        {"EnableDrag", [](Listbox& l, V v) { l.View()->setDragEnabled(v.toBool()); }},
+        {"EnableDragReorder",
+         [](Listbox& l, V v) {
+             l.View()->setDragDropMode(v.toBool() ? QAbstractItemView::InternalMove
+                                                  : QAbstractItemView::NoDragDrop);
+         }},
+        {"ScrollBarVertical",
+         [](Listbox& l, V v) {
+             l.mScrollBarVertical = v.toBool();
+             l.ApplyScrollBars();
+         }},
+        {"ScrollbarHorizontal",
+         [](Listbox& l, V v) {
+             l.mScrollBarHorizontal = v.toBool();
+             l.ApplyScrollBars();
+         }},
+        {"AutoHideScrollbars",
+         [](Listbox& l, V v) {
+             l.mAutoHideScrollBars = v.toBool();
+             l.ApplyScrollBars();
+         }},
+        // The grid line styles (0 is the platform's) and DefaultRowHeight (-1 is the font's).
+        {"GridLinesVertical", nullptr},
+        {"GridLinesHorizontal", nullptr},
+        {"DefaultRowHeight", nullptr},
+        {"UseFocusRing", [](Listbox& l, V v) { l.SetFocusRing(v.toBool()); }},
+        // The scroll state.
+        {"_ScrollOffset", nullptr},
+        {"_ScrollWidth", nullptr},
+    });
+    return table;
 }
 
 }  // namespace fw

@@ -54,14 +54,15 @@ public:
     void LayOutColumns();
 
 protected:
-    QStringList PropertyNames() const override;
-    void ApplyProperty(const QString& name, const QVariant& value) override;
+    const PropertyTable<Control>& LayoutProperties() const override;
 
 private:
     ListboxView* View() const;
     void SetInitialValue(const QString& value);
     void ApplyScrollBars();
+    void SetFocusRing(bool ring);
 
+    Event<bool(Graphics&, int, int)> mCellBackgroundPaint;
     QString mColumnWidths;
     bool mScrollBarVertical = true;
     bool mScrollBarHorizontal = true;

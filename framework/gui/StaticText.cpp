@@ -39,10 +39,13 @@ void StaticText::SetTextAlign(int align) {
     Label()->setAlignment(HorizontalAlignment(align) | Qt::AlignTop);
 }
 
-void StaticText::SetTextColor(Color color) {
-    mTextColor = color;
+Color StaticText::TextColor() const {
+    return Label()->palette().color(QPalette::WindowText);
+}
+
+void StaticText::SetTextColor(const Color& color) {
     QPalette palette = Label()->palette();
-    palette.setColor(QPalette::WindowText, color.ToQColor());
+    palette.setColor(QPalette::WindowText, color);
     Label()->setPalette(palette);
 }
 
@@ -72,27 +75,19 @@ void StaticText::Show() {
     Label()->setText(shown);
 }
 
-QStringList StaticText::PropertyNames() const {
-    return Control::PropertyNames() + FontPropertyNames() +
-           QStringList{"TextAlign", "TextColor", "Multiline", "Text"};
-}
-
-void StaticText::ApplyProperty(const QString& name, const QVariant& value) {
-    if (ApplyFontProperty(name, value)) {
-        return;
-    }
-    if (name == QLatin1String("Text")) {
-        SetText(value.toString());
-    } else if (name == QLatin1String("TextAlign")) {
-        SetTextAlign(value.toInt());
-    } else if (name == QLatin1String("TextColor")) {
-        const QColor color(value.toString());
-        SetTextColor(RGB(color.red(), color.green(), color.blue()));
-    } else if (name == QLatin1String("Multiline")) {
-        SetMultiline(value.toBool());
-    } else {
-        Control::ApplyProperty(name, value);
-    }
+const PropertyTable<Control>& StaticText::LayoutProperties() const {
+    using V = const QVariant&;
+    static const PropertyTable<Control> table = TextProperties().Extended<StaticText>({
+        {"TextAlign", [](StaticText& t, V v) { t.SetTextAlign(v.toInt()); }},
+        {"TextColor",
+         [](StaticText& t, V v) {
+             const QColor color(v.toString());
+             t.SetTextColor(RGB(color.red(), color.green(), color.blue()));
+         }},
+        {"Multiline", [](StaticText& t, V v) { t.SetMultiline(v.toBool()); }},
+        {"Text", [](StaticText& t, V v) { t.SetText(v.toString()); }},
+    });
+    return table;
 }
 
 }  // namespace fw

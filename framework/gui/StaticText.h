@@ -19,8 +19,9 @@ public:
     // 0 left, 1 centre, 2 right.
     int TextAlign() const { return mTextAlign; }
     void SetTextAlign(int align);
-    Color TextColor() const { return mTextColor; }
-    void SetTextColor(Color color);
+    // The colour the label paints its text in.
+    Color TextColor() const;
+    void SetTextColor(const Color& color);
     bool Multiline() const { return mMultiline; }
     void SetMultiline(bool multiline);
 
@@ -32,8 +33,7 @@ public:
     void SetLabelFor(const Control* control);
 
 protected:
-    QStringList PropertyNames() const override;
-    void ApplyProperty(const QString& name, const QVariant& value) override;
+    const PropertyTable<Control>& LayoutProperties() const override;
 
 private:
     void Show();
@@ -41,7 +41,6 @@ private:
 
     QString mText;
     int mTextAlign = 0;
-    Color mTextColor;
     bool mMultiline = false;
 };
 

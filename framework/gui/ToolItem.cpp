@@ -11,8 +11,11 @@ ToolItem::ToolItem() : mAction(std::make_unique<QAction>()) {}
 
 ToolItem::~ToolItem() = default;
 
+QString ToolItem::Caption() const {
+    return mAction->text();
+}
+
 void ToolItem::SetCaption(const QString& caption) {
-    mCaption = caption;
     mAction->setText(caption);
 }
 
@@ -34,8 +37,11 @@ void ToolItem::SetHelpTag(const QString& text) {
     mAction->setToolTip(text);
 }
 
+bool ToolItem::Enabled() const {
+    return mAction->isEnabled();
+}
+
 void ToolItem::SetEnabled(bool enabled) {
-    mEnabled = enabled;
     mAction->setEnabled(enabled);
 }
 

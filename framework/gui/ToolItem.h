@@ -1,6 +1,7 @@
 #pragma once
 // An item of a toolbar. Style: 5 a separator, 6 a flexible space (both without caption, icon or
-// action), any other value a button. A disabled button raises no Action.
+// action), any other value a button. A disabled button raises no Action. Caption and Enabled are
+// those of the item's QAction, which the button shows.
 // Counted references; main thread only.
 
 #include <QString>
@@ -24,7 +25,7 @@ public:
 
     const QString& Name() const { return mName; }
     void SetName(const QString& name) { mName = name; }
-    const QString& Caption() const { return mCaption; }
+    QString Caption() const;
     void SetCaption(const QString& caption);
     int Style() const { return mStyle; }
     void SetStyle(int style);
@@ -34,7 +35,7 @@ public:
     void SetIcon(std::shared_ptr<Picture> icon);
     const QString& HelpTag() const { return mHelpTag; }
     void SetHelpTag(const QString& text);
-    bool Enabled() const { return mEnabled; }
+    bool Enabled() const;
     void SetEnabled(bool enabled);
 
     // The Qt action that shows a button on its toolbar.
@@ -47,11 +48,10 @@ private:
     friend class Toolbar;
 
     QString mName;
-    QString mCaption;
     int mStyle = 0;
-    std::shared_ptr<Picture> mIcon;
+    std::shared_ptr<Picture> mIcon;  // the action holds its icon, not the picture
+    // The action's tooltip cannot say "none": without one it reports the caption.
     QString mHelpTag;
-    bool mEnabled = true;
     std::unique_ptr<QAction> mAction;
     Toolbar* mToolbar = nullptr;  // the toolbar that shows it; null when none does
 };

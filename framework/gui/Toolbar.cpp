@@ -21,7 +21,7 @@ Toolbar::Toolbar() : Control(new ToolbarView(*this)) {
     bar->toggleViewAction()->setVisible(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     bar->setIconSize(QSize(32, 32));
-    DeclareEvent<void(ToolItem&)>("Action");
+    DeclareEvent("Action", mAction);
 }
 
 Toolbar::~Toolbar() {
@@ -85,8 +85,8 @@ void Toolbar::RaiseAction(const std::shared_ptr<ToolItem>& item) {
     if (item == nullptr || !item->Enabled() || !item->IsButton()) {
         return;
     }
-    if (const auto* handler = EventHandler<void(ToolItem&)>("Action")) {
-        RuntimeCallHandler([&] { (*handler)(*item); });
+    if (const auto& handler = mAction.Handler()) {
+        RuntimeCallHandler([&] { handler(*item); });
     }
 }
 

@@ -39,6 +39,7 @@ private:
     void Rebuild();
     void RaiseAction(const std::shared_ptr<ToolItem>& item);
 
+    Event<void(ToolItem&)> mAction;
     std::vector<std::shared_ptr<ToolItem>> mItems;
     std::vector<QAction*> mMadeActions;  // separators and spaces the toolbar made for its items
 };

@@ -93,60 +93,59 @@ void Window::Construct() {
 }
 
 QStringList Window::_SetProperties(const PropertyMap& properties) {
-    static const QStringList known = {
-        "Placement",      "Frame",      "Composite",      "HasBackColor", "BackColor",
-        "Title",          "MinWidth",   "MinHeight",      "MaxWidth",     "MaxHeight",
-        "Width",          "Height",     "Resizeable",     "CloseButton",  "MaximizeButton",
-        "MinimizeButton", "FullScreen", "MenuBarVisible", "LiveResize",   "BalloonHelp",
-        "MacProcID",      "Visible"};
-    return ApplyProperties(
-        properties, known, mProperties,
-        [this](const QString& name, const QVariant& value) { ApplyProperty(name, value); });
+    using V = const QVariant&;
+    static const PropertyTable<Window> table{
+        {"Placement", nullptr},
+        {"Frame", nullptr},
+        {"Composite", nullptr},
+        {"HasBackColor", [](Window& w, V) { w.ApplyBackColor(); }},
+        {"BackColor", [](Window& w, V) { w.ApplyBackColor(); }},
+        {"Title", [](Window& w, V v) { w.SetTitle(v.toString()); }},
+        {"MinWidth",
+         [](Window& w, V v) { w.SetMinimumSize(QSize(v.toInt(), w.mMinimumSize.height())); }},
+        {"MinHeight",
+         [](Window& w, V v) { w.SetMinimumSize(QSize(w.mMinimumSize.width(), v.toInt())); }},
+        {"MaxWidth",
+         [](Window& w, V v) { w.SetMaximumSize(QSize(v.toInt(), w.mMaximumSize.height())); }},
+        {"MaxHeight",
+         [](Window& w, V v) { w.SetMaximumSize(QSize(w.mMaximumSize.width(), v.toInt())); }},
+        {"Width", [](Window& w, V v) { w.SetWidth(v.toInt()); }},
+        {"Height", [](Window& w, V v) { w.SetHeight(v.toInt()); }},
+        {"Resizeable", [](Window& w, V v) { w.SetResizeable(v.toBool()); }},
+        {"CloseButton",
+         [](Window& w, V v) {
+             w.mCloseButton = v.toBool();
+             w.ApplyButtons();
+         }},
+        {"MaximizeButton",
+         [](Window& w, V v) {
+             w.mMaximizeButton = v.toBool();
+             w.ApplyButtons();
+         }},
+        {"MinimizeButton",
+         [](Window& w, V v) {
+             w.mMinimizeButton = v.toBool();
+             w.ApplyButtons();
+         }},
+        {"FullScreen", [](Window& w, V v) { w.mFullScreen = v.toBool(); }},
+        {"MenuBarVisible", [](Window& w, V v) { w.mWidget->menuBar()->setVisible(v.toBool()); }},
+        {"LiveResize", nullptr},
+        {"BalloonHelp", nullptr},
+        {"MacProcID", nullptr},
+        {"Visible", [](Window& w, V v) { w.mVisible = v.toBool(); }},
+    };
+    return table.Apply(*this, properties, mProperties);
 }
 
-void Window::ApplyProperty(const QString& name, const QVariant& value) {
-    if (name == QLatin1String("Title")) {
-        SetTitle(value.toString());
-    } else if (name == QLatin1String("Width")) {
-        SetWidth(value.toInt());
-    } else if (name == QLatin1String("Height")) {
-        SetHeight(value.toInt());
-    } else if (name == QLatin1String("MinWidth")) {
-        SetMinimumSize(QSize(value.toInt(), mMinimumSize.height()));
-    } else if (name == QLatin1String("MinHeight")) {
-        SetMinimumSize(QSize(mMinimumSize.width(), value.toInt()));
-    } else if (name == QLatin1String("MaxWidth")) {
-        SetMaximumSize(QSize(value.toInt(), mMaximumSize.height()));
-    } else if (name == QLatin1String("MaxHeight")) {
-        SetMaximumSize(QSize(mMaximumSize.width(), value.toInt()));
-    } else if (name == QLatin1String("Resizeable")) {
-        SetResizeable(value.toBool());
-    } else if (name == QLatin1String("Visible")) {
-        mVisible = value.toBool();
-    } else if (name == QLatin1String("FullScreen")) {
-        mFullScreen = value.toBool();
-    } else if (name == QLatin1String("CloseButton")) {
-        mCloseButton = value.toBool();
-        ApplyButtons();
-    } else if (name == QLatin1String("MinimizeButton")) {
-        mMinimizeButton = value.toBool();
-        ApplyButtons();
-    } else if (name == QLatin1String("MaximizeButton")) {
-        mMaximizeButton = value.toBool();
-        ApplyButtons();
-    } else if (name == QLatin1String("MenuBarVisible")) {
-        mWidget->menuBar()->setVisible(value.toBool());
-    } else if (name == QLatin1String("HasBackColor") || name == QLatin1String("BackColor")) {
-        // Only an own back colour paints the content area; otherwise the platform's shows.
-        const bool own = mProperties.value("HasBackColor").toBool();
-        mContentArea->setAutoFillBackground(own);
-        if (own) {
-            QPalette palette = mContentArea->palette();
-            palette.setColor(QPalette::Window, QColor(mProperties.value("BackColor").toString()));
-            mContentArea->setPalette(palette);
-        }
+void Window::ApplyBackColor() {
+    // Only an own back colour paints the content area; otherwise the platform's shows.
+    const bool own = mProperties.value("HasBackColor").toBool();
+    mContentArea->setAutoFillBackground(own);
+    if (own) {
+        QPalette palette = mContentArea->palette();
+        palette.setColor(QPalette::Window, QColor(mProperties.value("BackColor").toString()));
+        mContentArea->setPalette(palette);
     }
-    // Placement, Frame, Composite, LiveResize, BalloonHelp and MacProcID: stored only.
 }
 
 Control* Window::_AddControl(const QString& name, std::unique_ptr<Control> control) {

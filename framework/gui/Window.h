@@ -40,10 +40,9 @@ public:
     virtual void AddMenuHandlers(Window& /*window*/) {}
     virtual void Event_Open() {}
 
-    // Applies the window's values (Width, Height, MinWidth, MinHeight, MaxWidth, MaxHeight,
-    // Title, Visible, Resizeable, CloseButton, MinimizeButton, MaximizeButton, FullScreen,
-    // MenuBarVisible, HasBackColor, BackColor; Placement, Frame, Composite, LiveResize,
-    // BalloonHelp and MacProcID are stored only) in one step. Returns the names it does not know.
+    // Applies the window's layout values in one step, in the order of its table (in
+    // _SetProperties; the values without a setter are stored only). Returns the names it does
+    // not know.
     QStringList _SetProperties(const PropertyMap& properties);
     // The value last given for name by _SetProperties; invalid when none was.
     QVariant Property(const QString& name) const { return mProperties.value(name); }
@@ -94,7 +93,7 @@ protected:
 private:
     friend class Control;
     void UpdateTabOrder();
-    void ApplyProperty(const QString& name, const QVariant& value);
+    void ApplyBackColor();
     void SetContentSize(QSize size);
     void ResizeToContent();
     void ApplySizeLimits();

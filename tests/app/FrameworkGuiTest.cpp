@@ -365,7 +365,8 @@ TEST_F(WindowFixture, ConstructRunsTheHooksInOrderOnce) {
         void CreateControls() override {
             calls << "CreateControls";
             auto* list = _AddControl("List", std::make_unique<fw::Listbox>());
-            list->_InstallInstanceEventHandler<void()>("Open", [this] { calls << "List.Open"; });
+            EXPECT_TRUE(list->_InstallInstanceEventHandler<void()>(
+                "Open", [this] { calls << "List.Open"; }));
         }
         void AddMenuHandlers(fw::Window& w) override {
             calls << (&w == this ? "AddMenuHandlers" : "AddMenuHandlers of another window");
@@ -425,6 +426,41 @@ TEST_F(ToolbarTest, ClickOnAnEnabledButtonRaisesActionWithThatItem) {
     EXPECT_EQ(toolbar->Count(), 3);
     EXPECT_EQ(toolbar->Item(1)->Name(), "Item1");
     EXPECT_EQ(toolbar->Item(3), nullptr);
+}
+
+TEST_F(ToolbarTest, AnItemTellsWhatItsButtonShows) {
+    auto* toolbar =
+        static_cast<fw::Toolbar*>(window._AddControl("Tools", std::make_unique<fw::Toolbar>()));
+    auto item = std::make_shared<fw::ToolButton>();
+    item->SetCaption("Mine");
+    toolbar->Append(item);
+    window.Show();
+    auto* button =
+        qobject_cast<QToolButton*>(toolbar->ToolBarWidget()->widgetForAction(item->Action()));
+    ASSERT_NE(button, nullptr);
+
+    // Changed through Qt, behind the item's back: no copy of the item's is left behind.
+    item->Action()->setText("Changed");
+    item->Action()->setEnabled(false);
+    EXPECT_EQ(item->Caption(), "Changed");
+    EXPECT_FALSE(item->Enabled());
+    EXPECT_EQ(button->text(), item->Caption());
+    EXPECT_FALSE(button->isEnabled());
+}
+
+TEST_F(WindowFixture, TextColorIsTheColourTheLabelPaints) {
+    auto* text = static_cast<fw::StaticText*>(
+        window._AddControl("Text", std::make_unique<fw::StaticText>()));
+    text->_SetProperties({{"TextColor", "#336699"}});
+    EXPECT_EQ(text->TextColor(), fw::RGB(0x33, 0x66, 0x99));
+    EXPECT_EQ(text->Widget()->palette().color(QPalette::WindowText), QColor(0x33, 0x66, 0x99));
+
+    QPalette palette = text->Widget()->palette();
+    palette.setColor(QPalette::WindowText, QColor(200, 0, 0));
+    text->Widget()->setPalette(palette);
+    EXPECT_EQ(text->TextColor(), fw::RGB(200, 0, 0)) << "changed through Qt";
+
+    EXPECT_EQ(fw::RGB(300, -5, 128), QColor(255, 0, 128)) << "components are clamped";
 }
 
 TEST(Menu, ShortcutsUseThePlatformsCommandKey) {

@@ -108,8 +108,8 @@ void ClickThrowingToolButton(fw::Window& window) {
     auto item = std::make_shared<fw::ToolButton>();
     item->SetName("Item");
     toolbar->Append(item);
-    toolbar->_InstallInstanceEventHandler<void(fw::ToolItem&)>(
-        "Action", [](fw::ToolItem&) { throw std::runtime_error("from a toolbar"); });
+    EXPECT_TRUE(toolbar->_InstallInstanceEventHandler<void(fw::ToolItem&)>(
+        "Action", [](fw::ToolItem&) { throw std::runtime_error("from a toolbar"); }));
     window.Show();
     QTest::mouseClick(
         qobject_cast<QToolButton*>(toolbar->ToolBarWidget()->widgetForAction(item->Action())),
@@ -121,9 +121,9 @@ void PaintThrowingList(fw::Window& window) {
         static_cast<fw::Listbox*>(window._AddControl("List", std::make_unique<fw::Listbox>()));
     list->_SetProperties({{"Width", 200}, {"Height", 100}});
     list->AddRow("a");
-    list->_InstallInstanceEventHandler<bool(fw::Graphics&, int, int)>(
+    EXPECT_TRUE(list->_InstallInstanceEventHandler<bool(fw::Graphics&, int, int)>(
         "CellBackgroundPaint",
-        [](fw::Graphics&, int, int) -> bool { throw std::runtime_error("from a paint"); });
+        [](fw::Graphics&, int, int) -> bool { throw std::runtime_error("from a paint"); }));
     window.Show();
     list->Widget()->grab();  // paints every cell: many throws, one kept
 }

@@ -136,11 +136,11 @@ TEST_F(ProgramRun, AnExceptionFromAHandlerIsReportedOnceAndTheRunShutsDown) {
     bool loopWentOn = false;
     script
         .Then([&](Window1& w) {
-            w.Toolbar11()->_InstallInstanceEventHandler<void(fw::ToolItem&)>(
+            EXPECT_TRUE(w.Toolbar11()->_InstallInstanceEventHandler<void(fw::ToolItem&)>(
                 "Action", [&](fw::ToolItem&) {
                     ++throws;
                     throw std::runtime_error("boom");
-                });
+                }));
             // Two before the loop has ended: the first ends it, the second is not reported.
             user::Click(w, w.Toolbar11()->ToolItem1);
             user::Click(w, w.Toolbar11()->ToolItem1);
