@@ -9,6 +9,8 @@
 #include "tests/app/UserActions.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeShell.h"
+#include "tests/support/HostTables.h"
+#include "tests/support/WithoutRoot.h"
 
 #include <gtest/gtest.h>
 
@@ -60,19 +62,15 @@ QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
 }
 
-// The known-host tables: the zone, one host named by its address, one by its MAC.
-struct HostTables {
-    HostTables() {
+// The known-host tables with one host named by its address, one by its MAC.
+struct NamedHostTables : HostTables {
+    NamedHostTables() {
         using namespace Global1;
-        InitializeGlobals();
-        gIPLocalZone = "198.51.100.";
-        gIPLocalStart = "100";
         gIPAddress.push_back("198.51.100.106");
         gMachineNameI.push_back("プリンタ 2階");
         gMacAddress.push_back("2:0:0:0:0:1");
         gMachineNameM.push_back("laptop");
     }
-    ~HostTables() { Global1::FinalizeGlobals(); }
 };
 
 // The opened main window on a temporary home with a desktop folder; the probes give a cell of
@@ -109,7 +107,7 @@ protected:
     void ClickExport() { user::Click(window, window.Toolbar11()->ToolItem4); }
     fw::Listbox& List() const { return *window.ControlByName<fw::Listbox>("ListBox1"); }
 
-    HostTables tables;
+    NamedHostTables tables;
     TemporaryHome home;
     FakeClock clock;
     FakeShell shell;
@@ -165,18 +163,15 @@ TEST_F(Export, EachExportReplacesTheWholeFile) {
 // could write anyway).
 class ReadOnlyFolder {
 public:
-    explicit ReadOnlyFolder(const QString& home, const QString& folder) {
+    explicit ReadOnlyFolder(const QString& home, const QString& folder) : mFolder(folder) {
         ::chmod(QFile::encodeName(folder).constData(), 0555);
         if (::geteuid() == 0) {
             ::chmod(QFile::encodeName(home).constData(), 0755);  // so that nobody may look in
-            mWasRoot = ::seteuid(65534) == 0;
         }
-        mFolder = folder;
+        mUser.emplace();
     }
     ~ReadOnlyFolder() {
-        if (mWasRoot) {
-            [[maybe_unused]] const int back = ::seteuid(0);
-        }
+        mUser.reset();
         ::chmod(QFile::encodeName(mFolder).constData(), 0755);
     }
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;
@@ -184,7 +179,7 @@ public:
 
 private:
     QString mFolder;
-    bool mWasRoot = false;
+    std::optional<WithoutRoot> mUser;
 };
 
 // While it lives, files of the process may grow to limit bytes only; SIGXFSZ is ignored, so that

@@ -11,6 +11,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeShell.h"
 #include "tests/support/HangGuard.h"
+#include "tests/support/HostTables.h"
 
 #include <gtest/gtest.h>
 
@@ -45,16 +46,6 @@ const State kScanning{"取得中...", false, true, false, false};
 const State kStopping{"処理中止", false, true, false, true};
 const State kEnded{"", true, false, true, false};
 const State kEndedAfterStop{"", true, false, true, true};
-
-// The known-host tables for one test: the local zone and first octet the host file would give.
-struct HostTables {
-    HostTables() {
-        Global1::InitializeGlobals();
-        Global1::gIPLocalZone = "198.51.100.";
-        Global1::gIPLocalStart = "100";
-    }
-    ~HostTables() { Global1::FinalizeGlobals(); }
-};
 
 // The opened main window; arp finds nothing (empty name cells) unless a test says otherwise.
 class ScanControl : public ::testing::Test {

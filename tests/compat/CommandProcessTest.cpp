@@ -1,6 +1,6 @@
 // The built arp and ping binaries: the exit statuses the scanner sees for what they refuse. None
 // of these runs sends a packet: each is refused before any socket is opened.
-#include "tests/compat/ProgramRun.h"
+#include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 //     veth -> namespace "a": 198.51.100.10 (02:00:00:00:00:0a), answers echo requests
 //     veth -> namespace "b": 198.51.100.11 (02:00:00:00:00:0b), net.ipv4.icmp_echo_ignore_all=1
 //   198.51.100.99 is nobody.
-#include "tests/compat/ProgramRun.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestNetwork.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,8 @@ protected:
 
     // Runs program in the client namespace, as root or as nobody (without capabilities).
     ProgramRun InClient(const QString& program, const QStringList& args, bool asNobody) const {
-        return RunProgram("ip", mNetwork->CommandIn("c", program, args, asNobody));
+        return asNobody ? mNetwork->RunAsNobodyIn("c", program, args)
+                        : mNetwork->RunIn("c", program, args);
     }
 
     // Runs "ping -c count -t seconds address" with the probe's socket kind.

@@ -5,6 +5,7 @@
 #include "tests/framework/QStringPrinter.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/TempWorkingDir.h"
+#include "tests/support/WithoutRoot.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -202,30 +203,6 @@ TEST(TextOutputStreamTest, AMissingFolderIsReportedAndNothingIsCreated) {
     EXPECT_FALSE(stream.Close()) << "a second close does not turn the failure into success";
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
-
-// Drops root's right to write anywhere for the life of the object, so that folder permissions
-// apply; the user of the test process otherwise.
-class WithoutRoot {
-public:
-    WithoutRoot() : mWasRoot(::geteuid() == 0) {
-        if (mWasRoot) {
-            mDropped = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
-        }
-    }
-    ~WithoutRoot() {
-        if (mWasRoot) {
-            (void)!::seteuid(0);
-            (void)!::setegid(0);
-        }
-    }
-    WithoutRoot(const WithoutRoot&) = delete;
-    WithoutRoot& operator=(const WithoutRoot&) = delete;
-    bool ok() const { return !mWasRoot || mDropped; }
-
-private:
-    bool mWasRoot;
-    bool mDropped = false;
-};
 
 // A folder the test user may enter and read but not write, holding out.txt with "old".
 class ReadOnlyFolderTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 // failure message.
 #include <gtest/gtest.h>
 #include "tests/support/Processes.h"
+#include "tests/support/StressSeed.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -41,12 +42,6 @@ constexpr int kAtOnce = 5;
 // Only a guard against a hang: a run that is still there after this has hung. Generous, since
 // five sanitized programs start at once beside the other tests.
 constexpr int kHangGuardMs = 60000;
-
-std::uint32_t Seed() {
-    bool ok = false;
-    const std::uint32_t given = qEnvironmentVariable("VQ_STRESS_SEED").toUInt(&ok);
-    return ok ? given : std::random_device{}();
-}
 
 // One run of the program, ended by the user during a probe or a pause.
 class QuitRun {
@@ -145,7 +140,7 @@ private:
 };
 
 TEST(QuitDuringAScan, FiftyTimesEndsTheProgramCleanlyAndLeavesNoProcessBehind) {
-    const std::uint32_t seed = Seed();
+    const std::uint32_t seed = StressSeed();
     SCOPED_TRACE("seed " + std::to_string(seed) + " (VQ_STRESS_SEED repeats the run)");
     std::mt19937 random(seed);
     std::bernoulli_distribution coin;

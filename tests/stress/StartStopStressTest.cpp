@@ -14,6 +14,8 @@
 #include "tests/app/UserActions.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeShell.h"
+#include "tests/support/HostTables.h"
+#include "tests/support/StressSeed.h"
 
 #include <gtest/gtest.h>
 
@@ -65,12 +67,6 @@ long ResidentKb() {
         }
     }
     return -1;
-}
-
-std::uint32_t Seed() {
-    bool ok = false;
-    const std::uint32_t given = qEnvironmentVariable("VQ_STRESS_SEED").toUInt(&ok);
-    return ok ? given : std::random_device{}();
 }
 
 // Where a cycle's stop click falls.
@@ -157,16 +153,6 @@ std::ostream& operator<<(std::ostream& out, const State& s) {
 const State kScanning{QStringLiteral("取得中..."), false, true, false};
 const State kStopping{QStringLiteral("処理中止"), false, true, false};
 const State kEnded{QString(), true, false, true};
-
-// The known-host tables, empty, with the local zone and first octet a host file would give.
-struct HostTables {
-    HostTables() {
-        Global1::InitializeGlobals();
-        Global1::gIPLocalZone = kZone;
-        Global1::gIPLocalStart = "100";
-    }
-    ~HostTables() { Global1::FinalizeGlobals(); }
-};
 
 class StartStopCycles : public ::testing::Test {
 protected:
@@ -282,7 +268,7 @@ void StartStopCycles::RunCycle(const Plan& plan) {
 }
 
 TEST_F(StartStopCycles, EveryWalkEndsOnceWithAPrefixOfItsRangeAndLeavesNoMemoryBehind) {
-    const std::uint32_t seed = Seed();
+    const std::uint32_t seed = StressSeed();
     SCOPED_TRACE("seed " + std::to_string(seed) + " (VQ_STRESS_SEED repeats the run)");
     std::mt19937 random(seed);
     long settledKb = -1;

@@ -4,7 +4,6 @@
 #include <signal.h>
 #include <unistd.h>
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
@@ -19,26 +18,6 @@ const QString kBridge = QStringLiteral("br0");
 constexpr int kCarrierWaitMs = 10000;
 constexpr int kCarrierPollMs = 20;
 
-TestNetwork::Result Run(const QString& program, const QStringList& args,
-                        const QString& workingDir = {}, int timeoutMs = 60000) {
-    QProcess process;
-    if (!workingDir.isEmpty()) {
-        process.setWorkingDirectory(workingDir);
-    }
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(program, args);
-    TestNetwork::Result result;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-    } else if (process.exitStatus() == QProcess::NormalExit) {
-        result.exitCode = process.exitCode();
-    }
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
-}
-
 bool ProcessAlive(pid_t pid) {
     return ::kill(pid, 0) == 0 || errno != ESRCH;
 }
@@ -50,7 +29,7 @@ void RemoveLeftovers() {
     for (const QString& name : names) {
         const QRegularExpressionMatch match = ours.match(name);
         if (match.hasMatch() && !ProcessAlive(static_cast<pid_t>(match.captured(1).toLong()))) {
-            Run(QStringLiteral("ip"), {"netns", "del", name});
+            RunProgram(QStringLiteral("ip"), {"netns", "del", name});
         }
     }
 }
@@ -94,7 +73,7 @@ TestNetwork::TestNetwork() {
 
 TestNetwork::~TestNetwork() {
     for (const QString& name : mNamespaces) {
-        Run(QStringLiteral("ip"), {"netns", "del", name});
+        RunProgram(QStringLiteral("ip"), {"netns", "del", name});
     }
 }
 
@@ -184,7 +163,7 @@ QString TestNetwork::Namespace(const QString& host) const {
 }
 
 bool TestNetwork::Sysctl(const QString& host, const QString& setting, QString& error) const {
-    const Result run = Run(QStringLiteral("ip"), CommandIn(host, "sysctl", {"-w", setting}));
+    const Result run = RunProgram(QStringLiteral("ip"), CommandIn(host, "sysctl", {"-w", setting}));
     if (run.exitCode != 0) {
         error += "sysctl " + setting + " in " + host + ": " + run.err;
     }
@@ -207,18 +186,19 @@ QStringList TestNetwork::CommandIn(const QString& host, const QString& program,
 TestNetwork::Result TestNetwork::RunIn(const QString& host, const QString& program,
                                        const QStringList& args, const QString& workingDir,
                                        int timeoutMs) const {
-    return Run(QStringLiteral("ip"), CommandIn(host, program, args), workingDir, timeoutMs);
+    return RunProgram(QStringLiteral("ip"), CommandIn(host, program, args), workingDir, timeoutMs);
 }
 
 TestNetwork::Result TestNetwork::RunAsNobodyIn(const QString& host, const QString& program,
                                                const QStringList& args, const QString& workingDir,
                                                int timeoutMs) const {
-    return Run(QStringLiteral("ip"), CommandIn(host, program, args, true), workingDir, timeoutMs);
+    return RunProgram(QStringLiteral("ip"), CommandIn(host, program, args, true), workingDir,
+                      timeoutMs);
 }
 
 bool TestNetwork::AddNamespace(const QString& host, QString& error) {
     const QString name = mPrefix + host;
-    const Result run = Run(QStringLiteral("ip"), {"netns", "add", name});
+    const Result run = RunProgram(QStringLiteral("ip"), {"netns", "add", name});
     if (run.exitCode != 0) {
         error += "ip netns add " + name + ": " + run.err;
         return false;
@@ -243,7 +223,8 @@ bool TestNetwork::AddPort(const TestHost& hub, const TestHost& host, QString& er
 // Until then a probe's first packets may be dropped, and the hub's interface is not running.
 bool TestNetwork::WaitForCarrier(const TestHost& hub, QString& error) const {
     for (int waited = 0;; waited += kCarrierPollMs) {
-        const Result links = Run(QStringLiteral("ip"), {"-n", Namespace(hub.name), "-d", "link"});
+        const Result links =
+            RunProgram(QStringLiteral("ip"), {"-n", Namespace(hub.name), "-d", "link"});
         const qsizetype forwarding =
             links.out.count(QStringLiteral("bridge_slave state forwarding"));
         const bool carrier = links.out.contains(QRegularExpression(
@@ -262,7 +243,7 @@ bool TestNetwork::WaitForCarrier(const TestHost& hub, QString& error) const {
 
 bool TestNetwork::Ip(const QString& host, const QStringList& args, QString& error) const {
     const QString ns = Namespace(host);
-    const Result run = Run(QStringLiteral("ip"), QStringList{"-n", ns} + args);
+    const Result run = RunProgram(QStringLiteral("ip"), QStringList{"-n", ns} + args);
     if (run.exitCode != 0) {
         error += "ip -n " + ns + " " + args.join(' ') + ": " + run.err;
     }

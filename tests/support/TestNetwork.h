@@ -11,6 +11,8 @@
 // Use on one thread. Every namespace it made is removed when it is destroyed, however the test
 // ends (also after a failed Build); names carry the process id, so parallel tests don't collide.
 
+#include "tests/support/ProgramRun.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -25,11 +27,7 @@ struct TestHost {
 
 class TestNetwork {
 public:
-    struct Result {
-        int exitCode = -1;  // -1 when it could not start, crashed or ran past its time limit
-        QString out;
-        QString err;
-    };
+    using Result = ProgramRun;
 
     TestNetwork();
     ~TestNetwork();

@@ -1,9 +1,14 @@
-#include "tests/compat/ProgramRun.h"
+#include "tests/support/ProgramRun.h"
 
 #include <QProcess>
 
-ProgramRun RunProgram(const QString& program, const QStringList& args, int timeoutMs) {
+ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workingDir,
+                      int timeoutMs) {
     QProcess process;
+    if (!workingDir.isEmpty()) {
+        process.setWorkingDirectory(workingDir);
+    }
+    process.setStandardInputFile(QProcess::nullDevice());
     process.start(program, args);
     ProgramRun run;
     if (!process.waitForFinished(timeoutMs)) {
