@@ -98,8 +98,16 @@ QStringList Window::_SetProperties(const PropertyMap& properties) {
         {"Placement", nullptr},
         {"Frame", nullptr},
         {"Composite", nullptr},
-        {"HasBackColor", [](Window& w, V) { w.ApplyBackColor(); }},
-        {"BackColor", [](Window& w, V) { w.ApplyBackColor(); }},
+        {"HasBackColor",
+         [](Window& w, V v) {
+             w.mHasBackColor = v.toBool();
+             w.ApplyBackColor();
+         }},
+        {"BackColor",
+         [](Window& w, V v) {
+             w.mBackColor = QColor(v.toString());
+             w.ApplyBackColor();
+         }},
         {"Title", [](Window& w, V v) { w.SetTitle(v.toString()); }},
         {"MinWidth",
          [](Window& w, V v) { w.SetMinimumSize(QSize(v.toInt(), w.mMinimumSize.height())); }},
@@ -139,11 +147,10 @@ QStringList Window::_SetProperties(const PropertyMap& properties) {
 
 void Window::ApplyBackColor() {
     // Only an own back colour paints the content area; otherwise the platform's shows.
-    const bool own = mProperties.value("HasBackColor").toBool();
-    mContentArea->setAutoFillBackground(own);
-    if (own) {
+    mContentArea->setAutoFillBackground(mHasBackColor);
+    if (mHasBackColor) {
         QPalette palette = mContentArea->palette();
-        palette.setColor(QPalette::Window, QColor(mProperties.value("BackColor").toString()));
+        palette.setColor(QPalette::Window, mBackColor);
         mContentArea->setPalette(palette);
     }
 }

@@ -13,6 +13,7 @@
 
 #include "framework/gui/Control.h"
 
+#include <QColor>
 #include <QObject>
 #include <QSize>
 #include <QString>
@@ -111,6 +112,8 @@ private:
     bool mResizeable = true;
     bool mVisible = true;
     bool mFullScreen = false;
+    bool mHasBackColor = false;
+    QColor mBackColor;
     bool mCloseButton = true;
     bool mMinimizeButton = true;
     bool mMaximizeButton = true;
