@@ -25,6 +25,16 @@ using processes::IsRunning;
 
 const QString kDriver = QStringLiteral(VQ_APP_DRIVER);
 
+// Starts the test driver offscreen, with folder as its working folder (no host file) and home.
+void StartDriver(QProcess& program, const QTemporaryDir& folder, const QStringList& args) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("HOME", folder.path());
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(folder.path());
+    program.start(kDriver, args);
+}
+
 struct EndCase {
     const char* moment;  // "probe" or "pause"
     const char* how;     // "close" or "quit"
@@ -46,12 +56,7 @@ TEST_P(EndDuringAScan, EndsTheProgramCleanlyAndLeavesNoCommandRunning) {
     }
 
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("HOME", folder.path());
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(folder.path());
-    program.start(kDriver, args);
+    StartDriver(program, folder, args);
     ASSERT_TRUE(program.waitForStarted());
     // Only a guard against a hang: the program ends long before. (The probe's command never
     // ends of itself, so a program that waited for it would never end.)
@@ -118,12 +123,7 @@ TEST_P(SignalDuringAProbe, QuitsTheProgramCleanlyAndEndsTheCommand) {
     ASSERT_TRUE(folder.isValid());
     const QString pidFile = folder.filePath("pids");
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("HOME", folder.path());
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(folder.path());
-    program.start(kDriver, {"probe", "wait", pidFile});
+    StartDriver(program, folder, {"probe", "wait", pidFile});
     ASSERT_TRUE(program.waitForStarted());
     ASSERT_TRUE(Eventually([&] { return QFile::exists(pidFile); }, std::chrono::seconds(60)))
         << "the probe's command did not start";
