@@ -7,6 +7,7 @@
 #include "scan/Global1.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeShell.h"
+#include "tests/support/TestRuntime.h"
 
 #include <gtest/gtest.h>
 
@@ -465,12 +466,7 @@ private:
 
 class QueuedWorkThrows : public ::testing::TestWithParam<bool> {
 protected:
-    void SetUp() override {
-        static char name[] = "test";
-        static char* argv[] = {name, nullptr};
-        static int argc = 1;
-        fw::RuntimeInit(argc, argv);
-    }
+    void SetUp() override { testing_runtime::Init(); }
     void TearDown() override { fw::RuntimeExit(); }
 };
 

@@ -10,6 +10,7 @@
 #include "framework/gui/ToolButton.h"
 #include "framework/gui/Toolbar.h"
 #include "framework/gui/Window.h"
+#include "tests/support/TestRuntime.h"
 
 #include <gtest/gtest.h>
 
@@ -42,12 +43,7 @@ std::string WhatOf(const std::exception_ptr& exception) {
 // A run of the runtime on the test's Qt application object.
 class Runtime : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static char name[] = "test";
-        static char* argv[] = {name, nullptr};
-        static int argc = 1;
-        fw::RuntimeInit(argc, argv);
-    }
+    void SetUp() override { testing_runtime::Init(); }
     void TearDown() override {
         fw::RuntimeReleaseModuleObjects();
         fw::RuntimeExit();
@@ -216,10 +212,7 @@ TEST_F(Runtime, AQuitRunIsASuccess) {
 }
 
 TEST(RuntimeUnhandled, NoQueuedHandlerRunsWhileTheBoxIsShownNorAfter) {
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static int argc = 1;
-    fw::RuntimeInit(argc, argv);
+    testing_runtime::Init();
     QObject context;
     bool ran = false;
     // Queued from another thread before the exception reaches the handler, as a scan's list
