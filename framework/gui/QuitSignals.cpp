@@ -1,12 +1,12 @@
 #include "framework/gui/QuitSignals.h"
 
-#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <cerrno>
+#include <utility>
 
 namespace fw {
 
@@ -28,17 +28,17 @@ void OnQuitSignal(int /*signal*/) {
 
 }  // namespace
 
-QuitSignals::QuitSignals() {
+QuitSignals::QuitSignals(std::function<void()> quit) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, mSockets) != 0) {
         mSockets[0] = mSockets[1] = -1;
         return;  // the signals keep their default: the program ends as before
     }
     mNotifier = std::make_unique<QSocketNotifier>(mSockets[0], QSocketNotifier::Read);
-    QObject::connect(mNotifier.get(), &QSocketNotifier::activated, [this] {
+    QObject::connect(mNotifier.get(), &QSocketNotifier::activated, [this, quit = std::move(quit)] {
         char bytes[64];
         while (::read(mSockets[0], bytes, sizeof bytes) > 0) {
         }
-        QCoreApplication::quit();  // as File > Quit
+        quit();
     });
     gWakeSocket = mSockets[1];
     struct sigaction action {};
@@ -46,7 +46,10 @@ QuitSignals::QuitSignals() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int i = 0; i < 3; ++i) {
-        ::sigaction(kSignals[i], &action, &mPrevious[i]);
+        if (::sigaction(kSignals[i], nullptr, &mPrevious[i]) == 0 &&
+            mPrevious[i].sa_handler != SIG_IGN) {
+            mCaught[i] = ::sigaction(kSignals[i], &action, nullptr) == 0;
+        }
     }
 }
 
@@ -55,7 +58,9 @@ QuitSignals::~QuitSignals() {
         return;
     }
     for (int i = 0; i < 3; ++i) {
-        ::sigaction(kSignals[i], &mPrevious[i], nullptr);
+        if (mCaught[i]) {
+            ::sigaction(kSignals[i], &mPrevious[i], nullptr);
+        }
     }
     gWakeSocket = -1;
     mNotifier.reset();

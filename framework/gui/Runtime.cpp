@@ -28,6 +28,8 @@ struct RuntimeState {
     std::exception_ptr handlerException;
     int loopResult = 0;
     bool unhandled = false;
+    bool inMainLoop = false;     // RuntimeRun's loop runs (a box's loop within it too)
+    bool quitRequested = false;  // asked outside the main loop: it is not entered any more
 };
 
 RuntimeState& State() {
@@ -44,11 +46,12 @@ void RuntimeInit(int& argc, char** argv) {
     state.handlerException = nullptr;
     state.loopResult = 0;
     state.unhandled = false;
+    state.quitRequested = false;
     state.quitSignals.reset();
     if (QCoreApplication::instance() == nullptr) {
         state.ownApplication = std::make_unique<QApplication>(argc, argv);
     }
-    state.quitSignals = std::make_unique<QuitSignals>();
+    state.quitSignals = std::make_unique<QuitSignals>(RuntimeQuit);
 }
 
 void RuntimeInitExternalClasses() {}
@@ -83,8 +86,10 @@ Window* RuntimeAddImplicitWindow(const QString& className, std::unique_ptr<Windo
 
 void RuntimeRun() {
     RuntimeState& state = State();
-    if (state.handlerException == nullptr) {
+    if (state.handlerException == nullptr && !state.quitRequested) {
+        state.inMainLoop = true;
         state.loopResult = QApplication::exec();
+        state.inMainLoop = false;
     }
     if (std::exception_ptr exception = RuntimeTakeHandlerException()) {
         std::rethrow_exception(exception);
@@ -108,6 +113,21 @@ bool RuntimeCallHandler(const std::function<void()>& handler) {
             QCoreApplication::exit(1);
         }
         return false;
+    }
+}
+
+void RuntimeQuit() {
+    RuntimeState& state = State();
+    if (state.inMainLoop) {
+        QCoreApplication::quit();  // closes a box that is shown, then ends the loop
+        return;
+    }
+    // Qt's quit does nothing outside its main loop: a box shown there (the unhandled-exception
+    // box) would stay until someone clicks it. Ending every running loop closes it, and the
+    // shutdown that follows it goes on.
+    state.quitRequested = true;
+    if (QThread::currentThread()->loopLevel() > 0) {
+        QCoreApplication::exit(0);
     }
 }
 
@@ -148,6 +168,7 @@ int RuntimeExit() {
     RuntimeState& state = State();
     const int status = state.unhandled ? 1 : state.loopResult;
     state.unhandled = false;
+    state.quitRequested = false;
     state.app.reset();
     state.implicitWindows.clear();
     state.handlerException = nullptr;

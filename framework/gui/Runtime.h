@@ -23,8 +23,8 @@ class Window;
 // Brings the runtime up: the Qt application object, made of argc and argv (which must outlive
 // the run; Qt takes its own options from them, the program none). An application object that
 // is there already (a test's) is used instead. Starts a run afresh: no application object, no
-// implicit window, no kept exception. Until RuntimeExit, SIGTERM, SIGINT and SIGHUP quit the
-// event loop as File > Quit does (QuitSignals).
+// implicit window, no kept exception. Until RuntimeExit, SIGTERM, SIGINT and SIGHUP (those the
+// process was not started with ignored) call RuntimeQuit (QuitSignals).
 void RuntimeInit(int& argc, char** argv);
 
 // Prepares the framework's external classes: Qt's are ready once RuntimeInit has run.
@@ -43,8 +43,14 @@ Window* RuntimeAddImplicitWindow(const QString& className, std::unique_ptr<Windo
 
 // Runs the event loop until the application quits. Throws the exception that a handler raised
 // in the loop, once the loop has returned; when one was kept before, throws it at once without
-// entering the loop.
+// entering the loop. After a quit asked outside the loop (RuntimeQuit) it returns at once.
 void RuntimeRun();
+
+// Quits as File > Quit does, for a quit signal: in the main loop, Qt's quit (a box that is
+// shown closes, then the loop ends). Outside it (a box of the start routine's own, before or
+// after the loop), every running loop ends, so that the box closes and the steps after it run,
+// and RuntimeRun enters the main loop no more.
+void RuntimeQuit();
 
 // Calls handler, code of the program that the event loop reached. An exception that leaves it
 // is kept for RuntimeRun (the first one only: the loop ends on it) and ends the running event

@@ -1,7 +1,8 @@
 #pragma once
 // A script of steps for a run of the whole program: each step runs once its condition holds, one
-// step per look, and the conditions are looked at every few milliseconds by the event loop while
-// it runs. The steps get the main window (nothing runs before it exists). Main thread only;
+// step per look, and the conditions are looked at every few milliseconds by the event loop while it
+// runs. A step whose action runs a loop of its own (a message box) holds the next one back until it
+// has returned. The steps get the main window (nothing runs before it exists). Main thread only;
 // belongs to Qt's application object unless given another parent.
 
 #include "app/Window1.h"
@@ -48,11 +49,13 @@ private:
 
     void Look() {
         Window1* window = MainWindow();
-        if (window == nullptr || mNext >= mSteps.size()) {
+        if (window == nullptr || mNext >= mSteps.size() || mInAction) {
             return;
         }
         if (mSteps[mNext].condition(*window)) {
+            mInAction = true;
             mSteps[mNext++].action(*window);
+            mInAction = false;
         }
         if (mNext == mSteps.size()) {
             mTimer.stop();
@@ -61,5 +64,6 @@ private:
 
     std::vector<Step> mSteps;
     std::size_t mNext = 0;
+    bool mInAction = false;
     QTimer mTimer;
 };

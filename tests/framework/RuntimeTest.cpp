@@ -247,4 +247,44 @@ TEST(RuntimeUnhandled, NoQueuedHandlerRunsWhileTheBoxIsShownNorAfter) {
     EXPECT_TRUE(fw::RuntimeCallHandler([] {})) << "the next run's handlers run";
 }
 
+// A quit that comes while a box of the start routine's own is shown, outside the main loop (as
+// a quit signal's does while the unhandled-exception box waits): the box closes, and the main
+// loop is not entered after it.
+TEST(RuntimeQuitOutsideTheLoop, ClosesTheBoxAndTheMainLoopIsNotEntered) {
+    testing_runtime::Init();
+    QTimer quit;
+    QObject::connect(&quit, &QTimer::timeout, [] {
+        if (QApplication::activeModalWidget() != nullptr) {
+            fw::RuntimeQuit();
+        }
+    });
+    quit.start(10);
+    // Only a guard against a hang: the box that stays waits for a click.
+    bool clicked = false;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            clicked = true;
+            box->close();
+        }
+    });
+    guard.start(30000);
+    fw::MsgBox("ready to quit");
+    quit.stop();
+    EXPECT_FALSE(clicked) << "the quit did not close the box";
+
+    bool looped = false;
+    QTimer::singleShot(0, [&] {
+        looped = true;
+        QCoreApplication::exit(0);
+    });
+    fw::RuntimeRun();
+    EXPECT_FALSE(looped) << "the main loop ran after the quit";
+    EXPECT_EQ(fw::RuntimeExit(), 0);
+    // Qt holds the quit for every later loop of the process until its main loop has run again:
+    // once, for the tests after this one.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
 }  // namespace
