@@ -86,7 +86,7 @@ void StartAt100(Window1& window) {
 // step waits for the box to go.
 void WatchBoxes(bool keep) {
     auto* timer = new QTimer(QCoreApplication::instance());
-    auto* reported = new QObject*(nullptr);
+    auto reported = std::make_shared<QObject*>(nullptr);
     QObject::connect(timer, &QTimer::timeout, [keep, reported] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr || box == *reported) {
