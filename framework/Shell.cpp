@@ -66,6 +66,8 @@ ShellOutcome RunForReal(const QString& commandLine) {
     if (!process.waitForStarted(-1)) {
         return {};
     }
+    // The shell leads the group: the group's id is its pid.
+    const auto group = static_cast<pid_t>(process.processId());
     // The output is read as it comes: its head is kept, the rest read and dropped.
     QByteArray output;
     const auto take = [&process, &output] {
@@ -87,6 +89,13 @@ ShellOutcome RunForReal(const QString& commandLine) {
         take();
     }
     take();
+    // What the command left in its group (a child in the background) ends with it, so that
+    // nothing of it outlives the command. QProcess has reaped the shell by now, but a pid is not
+    // handed out again while a group of that id still has members: the signal reaches only the
+    // command's leftovers, or (with none left) nobody, barring a pid space gone round meanwhile.
+    if (group > 0) {
+        ::kill(-group, SIGKILL);
+    }
     ShellOutcome outcome;
     outcome.output = QString::fromUtf8(output);
     outcome.exitStatus = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;

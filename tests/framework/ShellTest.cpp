@@ -2,6 +2,7 @@
 // PATH, the runner seam, and words quoted so that the shell reads them back unchanged.
 #include "framework/Shell.h"
 #include "tests/framework/QStringPrinter.h"
+#include "tests/support/Processes.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -12,6 +13,8 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <latch>
 #include <thread>
@@ -70,6 +73,34 @@ TEST(ShellTest, CloseForgetsTheOutcome) {
     shell.Close();
     EXPECT_EQ(shell.ErrorCode(), -1);
     EXPECT_EQ(shell.Result(), "");
+}
+
+TEST(ShellTest, WhatTheCommandLeavesInItsProcessGroupEndsWithIt) {
+    // Each prints the shell's pid (its process group's id) and that of a sleep it leaves behind,
+    // the sleep's output closed so that nothing waits for it.
+    struct Case {
+        const char* name;
+        QString command;
+    };
+    const Case cases[] = {
+        {"a child in the background", "sleep 3600 >/dev/null 2>&1 & echo $$ $!"},
+        {"a grandchild whose parent has ended", "(sleep 3600 >/dev/null 2>&1 & echo $$ $!)"},
+    };
+    for (const Case& c : cases) {
+        const fw::ShellOutcome outcome = RunCommand(c.command);
+        ASSERT_EQ(outcome.exitStatus, 0) << c.name;
+        const QStringList pids = outcome.output.trimmed().split(' ');
+        ASSERT_EQ(pids.size(), 2) << c.name << ": " << outcome.output.toStdString();
+        const auto group = static_cast<pid_t>(pids[0].toLongLong());
+        const auto sleep = static_cast<pid_t>(pids[1].toLongLong());
+        EXPECT_TRUE(processes::Eventually([&] { return processes::LiveMembers(group).empty(); }))
+            << c.name << ": " << processes::LiveMembers(group).size()
+            << " processes of the command's group still run";
+        EXPECT_FALSE(processes::IsRunning(sleep)) << c.name;
+        if (processes::IsRunning(sleep)) {
+            ::kill(sleep, SIGKILL);
+        }
+    }
 }
 
 TEST(ShellTest, LongOutputIsReadWhole) {
