@@ -2,6 +2,7 @@
 // PATH, the runner seam, and words quoted so that the shell reads them back unchanged.
 #include "framework/Shell.h"
 #include "tests/framework/QStringPrinter.h"
+#include "tests/support/HangGuard.h"
 #include "tests/support/Processes.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
-
 #include <latch>
 #include <thread>
 #include <vector>
@@ -246,8 +247,14 @@ TEST(ShellTest, OutputBeyondItsHeadIsDroppedAndMemoryStaysFlat) {
     const long long before = peakKiB();
     ASSERT_GT(before, 0);
 
-    // 200 MB: kept whole, it would cost several times that in memory.
-    const fw::ShellOutcome outcome = RunCommand("head -c 200000000 /dev/zero | tr '\\0' a");
+    // 200 MB: kept whole, it would cost several times that in memory. Were the output past the
+    // head no longer read, the command would block on its full pipe and never end.
+    fw::ShellOutcome outcome;
+    {
+        const HangGuard guard("the 200 MB command's output read to its end",
+                              std::chrono::seconds(120));
+        outcome = RunCommand("head -c 200000000 /dev/zero | tr '\\0' a");
+    }
     EXPECT_EQ(outcome.exitStatus, 0) << "the command was read to its end";
     EXPECT_EQ(outcome.output, QString(1024 * 1024, 'a')) << "the first MiB";
     const long long grown = peakKiB() - before;
