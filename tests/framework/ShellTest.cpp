@@ -4,6 +4,7 @@
 #include "tests/framework/QStringPrinter.h"
 #include "tests/support/HangGuard.h"
 #include "tests/support/Processes.h"
+#include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -159,54 +160,79 @@ void ChownToNobody(const QString& path) {
 struct LayoutCase {
     const char* name;
     void (*make)(const Layout& layout);
-    const char* expected;  // "installed", "build" or "" (the PATH as it stands)
-    bool needsRoot;        // makes files of another user
+    const char* used;     // "installed", "build" or "" (the PATH as it stands)
+    const char* refused;  // the same, for the folder named as refused
+    const char* reason;   // why, %1 standing for the refused folder
+    bool needsRoot;       // makes files of another user
 };
 
 const LayoutCase kLayouts[] = {
-    {"Installed", [](const Layout& l) { Layout::MakeCommands(l.installed); }, "installed", false},
+    {"Installed", [](const Layout& l) { Layout::MakeCommands(l.installed); }, "installed", "", "",
+     false},
     {"BuildTreeBesideTheExecutable", [](const Layout& l) { Layout::MakeCommands(l.buildTree); },
-     "build", false},
+     "build", "", "", false},
     {"InstalledComesFirst",
      [](const Layout& l) {
          Layout::MakeCommands(l.installed);
          Layout::MakeCommands(l.buildTree);
      },
-     "installed", false},
+     "installed", "", "", false},
     // A copy of the program elsewhere while its build tree (and its compat-bin) still exists:
-    // nothing beside the copy, so nothing of the build tree either.
-    {"Missing", [](const Layout&) {}, "", false},
+    // nothing beside the copy, so nothing of the build tree either, and nothing to tell.
+    {"Missing", [](const Layout&) {}, "", "", "", false},
+    // The build tree's link, once the build tree is gone: nothing there either.
+    {"LinkToAFolderNoLongerThere",
+     [](const Layout& l) {
+         ASSERT_TRUE(QDir().mkpath(QFileInfo(l.buildTree).absolutePath()));
+         ASSERT_TRUE(QFile::link(l.prefix.filePath("gone/compat-bin"), l.buildTree));
+     },
+     "", "", "", false},
+    {"AFileOfThatName",
+     [](const Layout& l) {
+         ASSERT_TRUE(QDir().mkpath(QFileInfo(l.buildTree).absolutePath()));
+         QFile file(l.buildTree);
+         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+     },
+     "", "build", "not a folder", false},
     {"GroupWritableFolder",
      [](const Layout& l) {
          Layout::MakeCommands(l.installed);
          Chmod(l.installed, 0775);
      },
-     "", false},
+     "", "installed", "group or others may write %1", false},
     {"CommandWritableByOthers",
      [](const Layout& l) {
          Layout::MakeCommands(l.buildTree);
          Chmod(l.buildTree + "/arp", 0757);
      },
-     "", false},
+     "", "build", "group or others may write %1/arp", false},
     {"AnUntrustedFolderGivesWayToTheNext",
      [](const Layout& l) {
          Layout::MakeCommands(l.installed);
          Chmod(l.installed, 0777);
          Layout::MakeCommands(l.buildTree);
      },
-     "build", false},
+     "build", "", "", false},
+    {"BothUntrustedTheFirstIsNamed",
+     [](const Layout& l) {
+         Layout::MakeCommands(l.installed);
+         Chmod(l.installed + "/ping", 0775);
+         Layout::MakeCommands(l.buildTree);
+         Chmod(l.buildTree, 0777);
+     },
+     "", "installed", "group or others may write %1/ping", false},
     {"FolderOfAnotherUser",
      [](const Layout& l) {
          Layout::MakeCommands(l.installed);
          ChownToNobody(l.installed);
      },
-     "", true},
+     "", "installed", "%1 belongs to another user (uid 65534)", true},
     {"CommandOfAnotherUser",
      [](const Layout& l) {
          Layout::MakeCommands(l.buildTree);
          ChownToNobody(l.buildTree + "/ping");
      },
-     "", true},
+     "", "build", "%1/ping belongs to another user (uid 65534)", true},
 };
 
 TEST(CompatCommandDirTest, OnlyAFolderBesideTheExecutableThatOnlyWeMayChange) {
@@ -219,10 +245,60 @@ TEST(CompatCommandDirTest, OnlyAFolderBesideTheExecutableThatOnlyWeMayChange) {
         const Layout layout;
         ASSERT_TRUE(layout.prefix.isValid());
         c.make(layout);
-        const QString expected = QString(c.expected) == "installed" ? layout.installed
-                                 : QString(c.expected) == "build"   ? layout.buildTree
-                                                                    : QString();
-        EXPECT_EQ(fw::CompatCommandDirFor(layout.executable), expected) << c.name;
+        const auto folder = [&layout](const QString& which) {
+            return which == "installed" ? layout.installed
+                   : which == "build"   ? layout.buildTree
+                                        : QString();
+        };
+        const fw::CompatCommandDirChoice choice = fw::CompatCommandDirFor(layout.executable);
+        EXPECT_EQ(choice.dir, folder(c.used)) << c.name;
+        EXPECT_EQ(choice.refused, folder(c.refused)) << c.name;
+        const QString reason = QString(c.reason).contains("%1")
+                                   ? QString(c.reason).arg(folder(c.refused))
+                                   : QString(c.reason);
+        EXPECT_EQ(choice.reason, reason) << c.name;
+    }
+}
+
+// A program in a layout of its own (the driver, copied there) running two commands at once: a
+// folder beside it that it refuses is told once, on standard error; one it uses, or none
+// there at all, is not told.
+TEST(CompatCommandDirTest, TheProgramSaysOnceWhichFolderItRefusesAndWhy) {
+    struct Case {
+        const char* name;
+        void (*make)(const Layout& layout);
+        bool used;
+        QString message;  // %1 standing for the build tree's folder
+    };
+    const Case cases[] = {
+        {"Refused",
+         [](const Layout& l) {
+             Layout::MakeCommands(l.buildTree);
+             Chmod(l.buildTree, 0775);
+         },
+         false,
+         "vellmaroq: not using %1: group or others may write %1; the commands come from the "
+         "PATH\n"},
+        {"Used", [](const Layout& l) { Layout::MakeCommands(l.buildTree); }, true, ""},
+        {"NoneThere", [](const Layout&) {}, false, ""},
+    };
+    for (const Case& c : cases) {
+        const Layout layout;
+        ASSERT_TRUE(layout.prefix.isValid());
+        c.make(layout);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(layout.executable).absolutePath()));
+        ASSERT_TRUE(QFile::copy(VQ_SHELL_DRIVER, layout.executable)) << c.name;
+        const ProgramRun run = RunProgram(layout.executable, {"echo \"$PATH\"", "echo \"$PATH\""},
+                                          layout.prefix.path());
+        EXPECT_EQ(run.exitCode, 0) << c.name << ": " << run.err.toStdString();
+        EXPECT_EQ(run.err, c.message.contains("%1") ? c.message.arg(layout.buildTree) : c.message)
+            << c.name;
+        const QStringList paths = run.out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(paths.size(), 2) << c.name << ": " << run.out.toStdString();
+        for (const QString& path : paths) {
+            EXPECT_EQ(path.startsWith(layout.buildTree + ":"), c.used)
+                << c.name << ": " << path.toStdString();
+        }
     }
 }
 
