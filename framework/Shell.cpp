@@ -124,8 +124,8 @@ QString CompatCommandDir() {
     // cached answer is not safe to fill from a scan thread.
     const CompatCommandDirChoice choice =
         CompatCommandDirFor(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
-    // Without our commands the list may not read right: that is said, once a run, since the
-    // choice is made anew for every command.
+    // Without our commands the list may not read right, so a refusal is said; once a run, as
+    // the choice is made anew for every command (on the scan thread: hence the atomic).
     static std::atomic<bool> told{false};
     if (!choice.refused.isEmpty() && !told.exchange(true)) {
         const QByteArray message = "vellmaroq: not using " + choice.refused.toLocal8Bit() + ": " +
