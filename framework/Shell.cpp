@@ -13,7 +13,9 @@
 #include <unistd.h>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <utility>
 
 namespace fw {
@@ -66,6 +68,8 @@ ShellOutcome RunForReal(const QString& commandLine) {
     if (!process.waitForStarted(-1)) {
         return {};
     }
+    // The shell leads the group: the group's id is its pid.
+    const auto group = static_cast<pid_t>(process.processId());
     // The output is read as it comes: its head is kept, the rest read and dropped.
     QByteArray output;
     const auto take = [&process, &output] {
@@ -87,6 +91,13 @@ ShellOutcome RunForReal(const QString& commandLine) {
         take();
     }
     take();
+    // What the command left in its group (a child in the background) ends with it, so that
+    // nothing of it outlives the command. QProcess has reaped the shell by now, but a pid is not
+    // handed out again while a group of that id still has members: the signal reaches only the
+    // command's leftovers, or (with none left) nobody, barring a pid space gone round meanwhile.
+    if (group > 0) {
+        ::kill(-group, SIGKILL);
+    }
     ShellOutcome outcome;
     outcome.output = QString::fromUtf8(output);
     outcome.exitStatus = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -111,42 +122,70 @@ void Shell::AbortAll() {
 QString CompatCommandDir() {
     // The executable's own path, asked of the system rather than of QCoreApplication, whose
     // cached answer is not safe to fill from a scan thread.
-    return CompatCommandDirFor(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
+    const CompatCommandDirChoice choice =
+        CompatCommandDirFor(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
+    // Without our commands the list may not read right, so a refusal is said; once a run, as
+    // the choice is made anew for every command (on the scan thread: hence the atomic).
+    static std::atomic<bool> told{false};
+    if (!choice.refused.isEmpty() && !told.exchange(true)) {
+        const QByteArray message = "vellmaroq: not using " + choice.refused.toLocal8Bit() + ": " +
+                                   choice.reason.toLocal8Bit() +
+                                   "; the commands come from the PATH\n";
+        std::fputs(message.constData(), stderr);
+    }
+    return choice.dir;
 }
 
 #ifdef Q_OS_LINUX
 namespace {
 
-// Whether path belongs to root or to the user, and nobody else may write it (after links).
-bool OnlyOursToChange(const QString& path) {
+// Why path may not be trusted, after links: empty when it belongs to root or to the user and
+// nobody else may write it.
+QString WhyNotOnlyOurs(const QString& path) {
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
-        return false;
+        return QStringLiteral("cannot look at %1: %2").arg(path, qt_error_string(errno));
     }
-    return (status.st_uid == 0 || status.st_uid == ::geteuid()) &&
-           (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    if (status.st_uid != 0 && status.st_uid != ::geteuid()) {
+        return QStringLiteral("%1 belongs to another user (uid %2)").arg(path).arg(status.st_uid);
+    }
+    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        return QStringLiteral("group or others may write %1").arg(path);
+    }
+    return QString();
 }
 
-// Whether dir can be trusted with the commands: the folder and everything in it are ours. Any
-// other user who could change one of them could run what they like as the user (or root).
-bool TrustedCommandDir(const QString& dir) {
-    if (!QFileInfo(dir).isDir() || !OnlyOursToChange(dir)) {
-        return false;
+// Why dir cannot be trusted with the commands, empty when it can: the folder and everything in
+// it must be ours. Any other user who could change one of them could run what they like as the
+// user (or root).
+QString WhyNotACommandDir(const QString& dir) {
+    if (dir.contains(u':')) {
+        return QStringLiteral("a ':' in its path would split the PATH");
+    }
+    if (!QFileInfo(dir).isDir()) {
+        return QStringLiteral("not a folder");
+    }
+    if (QString reason = WhyNotOnlyOurs(dir); !reason.isEmpty()) {
+        return reason;
     }
     const QStringList entries =
         QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    return std::all_of(entries.begin(), entries.end(), [&dir](const QString& entry) {
-        return OnlyOursToChange(dir + u'/' + entry);
-    });
+    for (const QString& entry : entries) {
+        if (QString reason = WhyNotOnlyOurs(dir + u'/' + entry); !reason.isEmpty()) {
+            return reason;
+        }
+    }
+    return QString();
 }
 
 }  // namespace
 #endif
 
-QString CompatCommandDirFor(const QString& executable) {
+CompatCommandDirChoice CompatCommandDirFor(const QString& executable) {
+    CompatCommandDirChoice choice;
 #ifdef Q_OS_LINUX
     if (executable.isEmpty()) {
-        return QString();
+        return choice;
     }
     // Beside the executable only: a path built into the program would name a folder that, for
     // a copy installed elsewhere, may no longer be ours.
@@ -157,15 +196,22 @@ QString CompatCommandDirFor(const QString& executable) {
     };
     for (const QString& candidate : candidates) {
         const QString dir = QDir::cleanPath(candidate);
-        // A ':' would split the PATH entry.
-        if (!dir.contains(u':') && TrustedCommandDir(dir)) {
-            return dir;
+        if (!QFileInfo::exists(dir)) {
+            continue;
+        }
+        const QString reason = WhyNotACommandDir(dir);
+        if (reason.isEmpty()) {
+            return {dir, QString(), QString()};
+        }
+        if (choice.refused.isEmpty()) {
+            choice.refused = dir;
+            choice.reason = reason;
         }
     }
 #else
     Q_UNUSED(executable);
 #endif
-    return QString();
+    return choice;
 }
 
 ScopedShellRunner::ScopedShellRunner(ShellRunner runner)

@@ -35,12 +35,19 @@ private:
 
 // The folder of our host-command stand-ins for the running program, or empty when there is
 // none fit for use (and always off Linux): the commands then come from the PATH as it stands.
+// When it refuses a folder it found, it says so once on standard error: which and why.
 QString CompatCommandDir();
-// The same for the program at path executable. Only places relative to it count: the installed
-// folder (libexec/vellmaroq beside its bin), else the build tree's compat-bin beside it. Either
-// is used only when it and the commands in it belong to root or to the user and nobody else
-// may write them.
-QString CompatCommandDirFor(const QString& executable);
+
+struct CompatCommandDirChoice {
+    QString dir;      // the folder to put first on the PATH; empty: the PATH as it stands
+    QString refused;  // when none is used: the first folder found beside the program, if any
+    QString reason;   // why refused is not used
+};
+// The choice for the program at path executable. Only places relative to it count: the
+// installed folder (libexec/vellmaroq beside its bin), else the build tree's compat-bin beside
+// it. Either is used only when it and the commands in it belong to root or to the user and
+// nobody else may write them.
+CompatCommandDirChoice CompatCommandDirFor(const QString& executable);
 
 // text as one word for /bin/sh: unchanged when it holds only letters, digits, ".", ":" and "-",
 // otherwise single-quoted. Every piece of a command line that comes from data goes through it.

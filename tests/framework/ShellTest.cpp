@@ -2,6 +2,9 @@
 // PATH, the runner seam, and words quoted so that the shell reads them back unchanged.
 #include "framework/Shell.h"
 #include "tests/framework/QStringPrinter.h"
+#include "tests/support/HangGuard.h"
+#include "tests/support/Processes.h"
+#include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -13,6 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <latch>
 #include <thread>
 #include <vector>
@@ -72,6 +77,34 @@ TEST(ShellTest, CloseForgetsTheOutcome) {
     EXPECT_EQ(shell.Result(), "");
 }
 
+TEST(ShellTest, WhatTheCommandLeavesInItsProcessGroupEndsWithIt) {
+    // Each prints the shell's pid (its process group's id) and that of a sleep it leaves behind,
+    // the sleep's output closed so that nothing waits for it.
+    struct Case {
+        const char* name;
+        QString command;
+    };
+    const Case cases[] = {
+        {"a child in the background", "sleep 3600 >/dev/null 2>&1 & echo $$ $!"},
+        {"a grandchild whose parent has ended", "(sleep 3600 >/dev/null 2>&1 & echo $$ $!)"},
+    };
+    for (const Case& c : cases) {
+        const fw::ShellOutcome outcome = RunCommand(c.command);
+        ASSERT_EQ(outcome.exitStatus, 0) << c.name;
+        const QStringList pids = outcome.output.trimmed().split(' ');
+        ASSERT_EQ(pids.size(), 2) << c.name << ": " << outcome.output.toStdString();
+        const auto group = static_cast<pid_t>(pids[0].toLongLong());
+        const auto sleep = static_cast<pid_t>(pids[1].toLongLong());
+        EXPECT_TRUE(processes::Eventually([&] { return processes::LiveMembers(group).empty(); }))
+            << c.name << ": " << processes::LiveMembers(group).size()
+            << " processes of the command's group still run";
+        EXPECT_FALSE(processes::IsRunning(sleep)) << c.name;
+        if (processes::IsRunning(sleep)) {
+            ::kill(sleep, SIGKILL);
+        }
+    }
+}
+
 TEST(ShellTest, LongOutputIsReadWhole) {
     // More than any pipe holds: the command would block if its output were not read as it comes.
     const fw::ShellOutcome outcome =
@@ -127,54 +160,79 @@ void ChownToNobody(const QString& path) {
 struct LayoutCase {
     const char* name;
     void (*make)(const Layout& layout);
-    const char* expected;  // "installed", "build" or "" (the PATH as it stands)
-    bool needsRoot;        // makes files of another user
+    const char* used;     // "installed", "build" or "" (the PATH as it stands)
+    const char* refused;  // the same, for the folder named as refused
+    const char* reason;   // why, %1 standing for the refused folder
+    bool needsRoot;       // makes files of another user
 };
 
 const LayoutCase kLayouts[] = {
-    {"Installed", [](const Layout& l) { Layout::MakeCommands(l.installed); }, "installed", false},
+    {"Installed", [](const Layout& l) { Layout::MakeCommands(l.installed); }, "installed", "", "",
+     false},
     {"BuildTreeBesideTheExecutable", [](const Layout& l) { Layout::MakeCommands(l.buildTree); },
-     "build", false},
+     "build", "", "", false},
     {"InstalledComesFirst",
      [](const Layout& l) {
          Layout::MakeCommands(l.installed);
          Layout::MakeCommands(l.buildTree);
      },
-     "installed", false},
+     "installed", "", "", false},
     // A copy of the program elsewhere while its build tree (and its compat-bin) still exists:
-    // nothing beside the copy, so nothing of the build tree either.
-    {"Missing", [](const Layout&) {}, "", false},
+    // nothing beside the copy, so nothing of the build tree either, and nothing to tell.
+    {"Missing", [](const Layout&) {}, "", "", "", false},
+    // The build tree's link, once the build tree is gone: nothing there either.
+    {"LinkToAFolderNoLongerThere",
+     [](const Layout& l) {
+         ASSERT_TRUE(QDir().mkpath(QFileInfo(l.buildTree).absolutePath()));
+         ASSERT_TRUE(QFile::link(l.prefix.filePath("gone/compat-bin"), l.buildTree));
+     },
+     "", "", "", false},
+    {"AFileOfThatName",
+     [](const Layout& l) {
+         ASSERT_TRUE(QDir().mkpath(QFileInfo(l.buildTree).absolutePath()));
+         QFile file(l.buildTree);
+         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+     },
+     "", "build", "not a folder", false},
     {"GroupWritableFolder",
      [](const Layout& l) {
          Layout::MakeCommands(l.installed);
          Chmod(l.installed, 0775);
      },
-     "", false},
+     "", "installed", "group or others may write %1", false},
     {"CommandWritableByOthers",
      [](const Layout& l) {
          Layout::MakeCommands(l.buildTree);
          Chmod(l.buildTree + "/arp", 0757);
      },
-     "", false},
+     "", "build", "group or others may write %1/arp", false},
     {"AnUntrustedFolderGivesWayToTheNext",
      [](const Layout& l) {
          Layout::MakeCommands(l.installed);
          Chmod(l.installed, 0777);
          Layout::MakeCommands(l.buildTree);
      },
-     "build", false},
+     "build", "", "", false},
+    {"BothUntrustedTheFirstIsNamed",
+     [](const Layout& l) {
+         Layout::MakeCommands(l.installed);
+         Chmod(l.installed + "/ping", 0775);
+         Layout::MakeCommands(l.buildTree);
+         Chmod(l.buildTree, 0777);
+     },
+     "", "installed", "group or others may write %1/ping", false},
     {"FolderOfAnotherUser",
      [](const Layout& l) {
          Layout::MakeCommands(l.installed);
          ChownToNobody(l.installed);
      },
-     "", true},
+     "", "installed", "%1 belongs to another user (uid 65534)", true},
     {"CommandOfAnotherUser",
      [](const Layout& l) {
          Layout::MakeCommands(l.buildTree);
          ChownToNobody(l.buildTree + "/ping");
      },
-     "", true},
+     "", "build", "%1/ping belongs to another user (uid 65534)", true},
 };
 
 TEST(CompatCommandDirTest, OnlyAFolderBesideTheExecutableThatOnlyWeMayChange) {
@@ -187,10 +245,60 @@ TEST(CompatCommandDirTest, OnlyAFolderBesideTheExecutableThatOnlyWeMayChange) {
         const Layout layout;
         ASSERT_TRUE(layout.prefix.isValid());
         c.make(layout);
-        const QString expected = QString(c.expected) == "installed" ? layout.installed
-                                 : QString(c.expected) == "build"   ? layout.buildTree
-                                                                    : QString();
-        EXPECT_EQ(fw::CompatCommandDirFor(layout.executable), expected) << c.name;
+        const auto folder = [&layout](const QString& which) {
+            return which == "installed" ? layout.installed
+                   : which == "build"   ? layout.buildTree
+                                        : QString();
+        };
+        const fw::CompatCommandDirChoice choice = fw::CompatCommandDirFor(layout.executable);
+        EXPECT_EQ(choice.dir, folder(c.used)) << c.name;
+        EXPECT_EQ(choice.refused, folder(c.refused)) << c.name;
+        const QString reason = QString(c.reason).contains("%1")
+                                   ? QString(c.reason).arg(folder(c.refused))
+                                   : QString(c.reason);
+        EXPECT_EQ(choice.reason, reason) << c.name;
+    }
+}
+
+// A program in a layout of its own (the driver, copied there) running two commands at once: a
+// folder beside it that it refuses is told once, on standard error; one it uses, or none
+// there at all, is not told.
+TEST(CompatCommandDirTest, TheProgramSaysOnceWhichFolderItRefusesAndWhy) {
+    struct Case {
+        const char* name;
+        void (*make)(const Layout& layout);
+        bool used;
+        QString message;  // %1 standing for the build tree's folder
+    };
+    const Case cases[] = {
+        {"Refused",
+         [](const Layout& l) {
+             Layout::MakeCommands(l.buildTree);
+             Chmod(l.buildTree, 0775);
+         },
+         false,
+         "vellmaroq: not using %1: group or others may write %1; the commands come from the "
+         "PATH\n"},
+        {"Used", [](const Layout& l) { Layout::MakeCommands(l.buildTree); }, true, ""},
+        {"NoneThere", [](const Layout&) {}, false, ""},
+    };
+    for (const Case& c : cases) {
+        const Layout layout;
+        ASSERT_TRUE(layout.prefix.isValid());
+        c.make(layout);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(layout.executable).absolutePath()));
+        ASSERT_TRUE(QFile::copy(VQ_SHELL_DRIVER, layout.executable)) << c.name;
+        const ProgramRun run = RunProgram(layout.executable, {"echo \"$PATH\"", "echo \"$PATH\""},
+                                          layout.prefix.path());
+        EXPECT_EQ(run.exitCode, 0) << c.name << ": " << run.err.toStdString();
+        EXPECT_EQ(run.err, c.message.contains("%1") ? c.message.arg(layout.buildTree) : c.message)
+            << c.name;
+        const QStringList paths = run.out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(paths.size(), 2) << c.name << ": " << run.out.toStdString();
+        for (const QString& path : paths) {
+            EXPECT_EQ(path.startsWith(layout.buildTree + ":"), c.used)
+                << c.name << ": " << path.toStdString();
+        }
     }
 }
 
@@ -215,8 +323,14 @@ TEST(ShellTest, OutputBeyondItsHeadIsDroppedAndMemoryStaysFlat) {
     const long long before = peakKiB();
     ASSERT_GT(before, 0);
 
-    // 200 MB: kept whole, it would cost several times that in memory.
-    const fw::ShellOutcome outcome = RunCommand("head -c 200000000 /dev/zero | tr '\\0' a");
+    // 200 MB: kept whole, it would cost several times that in memory. Were the output past the
+    // head no longer read, the command would block on its full pipe and never end.
+    fw::ShellOutcome outcome;
+    {
+        const HangGuard guard("the 200 MB command's output read to its end",
+                              std::chrono::seconds(120));
+        outcome = RunCommand("head -c 200000000 /dev/zero | tr '\\0' a");
+    }
     EXPECT_EQ(outcome.exitStatus, 0) << "the command was read to its end";
     EXPECT_EQ(outcome.output, QString(1024 * 1024, 'a')) << "the first MiB";
     const long long grown = peakKiB() - before;
