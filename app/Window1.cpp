@@ -37,7 +37,7 @@ Window1::Window1() : mListBox1Proxy(*this, "ListBox1") {
     EnsureAppResources();
     if (QCoreApplication* application = QCoreApplication::instance()) {
         QObject::connect(application, &QCoreApplication::aboutToQuit, this,
-                         [this] { fw::RuntimeCallHandler([this] { EndWalkForQuit(); }); });
+                         [this] { fw::RuntimeCallQuitHandler([this] { EndWalkForQuit(); }); });
     }
 }
 

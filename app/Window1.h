@@ -24,7 +24,8 @@
 class Window1 : public fw::Window, public ScanWindow {
 public:
     // When the application quits while a walk runs, the walk is stopped (its running command
-    // ended) and waited for before the quit goes on, so nothing of it outlives the event loop.
+    // ended) and waited for before the quit goes on, so nothing of it outlives the event loop;
+    // so too when the loop ends on an exception that escaped a handler.
     Window1();
     // A walk still running is asked to stop and waited for first.
     ~Window1() override;

@@ -27,12 +27,33 @@ struct RuntimeState {
     std::vector<ImplicitWindow> implicitWindows;
     std::exception_ptr handlerException;
     int loopResult = 0;
-    bool unhandled = false;
+    bool unhandled = false;        // the exit status is a failure
+    bool handlersStopped = false;  // an exception left a handler: only quit listeners run
 };
 
 RuntimeState& State() {
     static RuntimeState state;
     return state;
+}
+
+bool CallKeepingTheException(const std::function<void()>& handler) {
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        RuntimeState& state = State();
+        if (state.handlerException == nullptr) {
+            state.handlerException = std::current_exception();
+        }
+        // At once: the work queued behind this handler would still run in this turn of the loop,
+        // which the exit does not cut short.
+        state.handlersStopped = true;
+        // Only a running loop can be ended; one that is yet to run sees the kept exception.
+        if (QThread::currentThread()->loopLevel() > 0) {
+            QCoreApplication::exit(1);
+        }
+        return false;
+    }
 }
 
 }  // namespace
@@ -44,6 +65,7 @@ void RuntimeInit(int& argc, char** argv) {
     state.handlerException = nullptr;
     state.loopResult = 0;
     state.unhandled = false;
+    state.handlersStopped = false;
     state.quitSignals.reset();
     if (QCoreApplication::instance() == nullptr) {
         state.ownApplication = std::make_unique<QApplication>(argc, argv);
@@ -92,23 +114,14 @@ void RuntimeRun() {
 }
 
 bool RuntimeCallHandler(const std::function<void()>& handler) {
-    if (State().unhandled) {
+    if (State().handlersStopped) {
         return false;
     }
-    try {
-        handler();
-        return true;
-    } catch (...) {
-        RuntimeState& state = State();
-        if (state.handlerException == nullptr) {
-            state.handlerException = std::current_exception();
-        }
-        // Only a running loop can be ended; one that is yet to run sees the kept exception.
-        if (QThread::currentThread()->loopLevel() > 0) {
-            QCoreApplication::exit(1);
-        }
-        return false;
-    }
+    return CallKeepingTheException(handler);
+}
+
+bool RuntimeCallQuitHandler(const std::function<void()>& handler) {
+    return CallKeepingTheException(handler);
 }
 
 std::exception_ptr RuntimeTakeHandlerException() {
@@ -116,7 +129,8 @@ std::exception_ptr RuntimeTakeHandlerException() {
 }
 
 void RuntimeUnhandledException(const std::exception_ptr& exception) {
-    State().unhandled = true;  // before the box, whose loop would run queued handlers
+    State().unhandled = true;
+    State().handlersStopped = true;  // before the box, whose loop would run queued handlers
     QString what;
     try {
         if (exception != nullptr) {
@@ -148,6 +162,7 @@ int RuntimeExit() {
     RuntimeState& state = State();
     const int status = state.unhandled ? 1 : state.loopResult;
     state.unhandled = false;
+    state.handlersStopped = false;
     state.app.reset();
     state.implicitWindows.clear();
     state.handlerException = nullptr;

@@ -438,11 +438,13 @@ TEST(Window1ScanSide, CallsStillWaitingWhenTheWindowGoesAreDropped) {
     EXPECT_EQ(calls.delivered, 0) << "a call of the walk ran after its window had gone";
 }
 
-// Queued work of the window that throws: at a walk's end, or in the quit hook.
+// Queued work of the window that throws: at a walk's end, or in the quit hook. Counts the quit
+// hook's runs as well.
 class ThrowingWindow1 : public Window1 {
 public:
     explicit ThrowingWindow1(bool atTheEnd) : mAtTheEnd(atTheEnd) {}
     int throws = 0;
+    int quitHooks = 0;
 
 protected:
     void ExecuteEndOnMainThread() override {
@@ -453,6 +455,7 @@ protected:
         Window1::ExecuteEndOnMainThread();
     }
     void EndWalkForQuit() override {
+        ++quitHooks;
         if (!mAtTheEnd) {
             ++throws;
             throw std::runtime_error("from the quit hook");
@@ -475,9 +478,13 @@ TEST_P(QueuedWorkThrows, TheRunEndsAndThrowsItOnce) {
     ThrowingWindow1 window(atTheEnd);
     window.Construct();
     if (atTheEnd) {
-        // Two ends before the loop has run: the first ends it, the second is not kept.
+        // Four calls queued before the loop has run, as a walk queues them; the end throws. The
+        // first row is listed; nothing after the end runs: neither the second row nor the
+        // second end.
         std::thread([&window] {
+            window.ListBox1().AddRow("198.51.100.1");
             window.ExecuteEnd();
+            window.ListBox1().AddRow("198.51.100.2");
             window.ExecuteEnd();
         }).join();
     } else {
@@ -502,7 +509,14 @@ TEST_P(QueuedWorkThrows, TheRunEndsAndThrowsItOnce) {
     }
     EXPECT_EQ(thrown, 1);
     EXPECT_EQ(what, atTheEnd ? "from the walk's end" : "from the quit hook");
-    EXPECT_GE(window.throws, 1);
+    EXPECT_EQ(window.throws, 1) << "no handler work ran after the exception";
+    EXPECT_EQ(window.quitHooks, 1) << "the quit hook, which ends the walk, ran all the same";
+    const fw::Listbox* list = window.ListBox1Control();
+    std::string rows;
+    for (int row = 0; row < list->ListCount(); ++row) {
+        rows += list->Cell(row, 0).toStdString() + ';';
+    }
+    EXPECT_EQ(rows, atTheEnd ? "198.51.100.1;" : "");
     EXPECT_TRUE(othersTold) << "the quit went on for everyone";
     EXPECT_EQ(fw::RuntimeTakeHandlerException(), nullptr) << "handed over once";
 }
