@@ -8,7 +8,8 @@
 // the window's thread act at once. Calls still waiting when the window is destroyed are dropped,
 // and none runs once an exception has escaped a handler of the run (RuntimeCallHandler), not even
 // one queued before it. The walk reads one value of the window, the atomic stop flag pStop;
-// widgets are touched on the main thread only.
+// widgets are touched on the main thread only. The window's release (Window1::Release) ends the
+// walk before the window is destroyed, so no call meets a window that is going.
 
 #include "scan/ScanWindow.h"
 

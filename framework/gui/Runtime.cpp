@@ -19,8 +19,21 @@ struct ImplicitWindow {
     std::unique_ptr<Window> window;
 };
 
+// Releases and destroys windows, last made first. Each leaves the list first: nobody finds a
+// window while it is released or destroyed.
+void ReleaseWindows(std::vector<ImplicitWindow>& windows) {
+    while (!windows.empty()) {
+        std::unique_ptr<Window> window = std::move(windows.back().window);
+        windows.pop_back();
+        window->Release();  // before any of its destructors has run
+        window.reset();
+    }
+}
+
 // Declared so that at a process exit without RuntimeExit the windows still go before Qt does.
 struct RuntimeState {
+    ~RuntimeState() { ReleaseWindows(implicitWindows); }
+
     std::unique_ptr<QApplication> ownApplication;  // null when someone else made Qt's
     std::unique_ptr<QuitSignals> quitSignals;      // goes before the application object
     std::shared_ptr<Application> app;
@@ -61,7 +74,7 @@ bool CallKeepingTheException(const std::function<void()>& handler) {
 void RuntimeInit(int& argc, char** argv) {
     RuntimeState& state = State();
     state.app.reset();
-    state.implicitWindows.clear();
+    ReleaseWindows(state.implicitWindows);
     state.handlerException = nullptr;
     state.loopResult = 0;
     state.unhandled = false;
@@ -149,13 +162,7 @@ void RuntimeUnhandledException(const std::exception_ptr& exception) {
 }
 
 void RuntimeReleaseModuleObjects() {
-    std::vector<ImplicitWindow>& windows = State().implicitWindows;
-    while (!windows.empty()) {
-        // Out of the list first: nobody finds a window while it is being destroyed.
-        std::unique_ptr<Window> window = std::move(windows.back().window);
-        windows.pop_back();
-        window.reset();
-    }
+    ReleaseWindows(State().implicitWindows);
 }
 
 int RuntimeExit() {
@@ -164,7 +171,7 @@ int RuntimeExit() {
     state.unhandled = false;
     state.handlersStopped = false;
     state.app.reset();
-    state.implicitWindows.clear();
+    ReleaseWindows(state.implicitWindows);
     state.handlerException = nullptr;
     state.quitSignals.reset();
     state.ownApplication.reset();

@@ -25,8 +25,9 @@ class Window;
 // Brings the runtime up: the Qt application object, made of argc and argv (which must outlive
 // the run; Qt takes its own options from them, the program none). An application object that
 // is there already (a test's) is used instead. Starts a run afresh: no application object, no
-// implicit window, no kept exception, and handlers run. Until RuntimeExit, SIGTERM, SIGINT and
-// SIGHUP quit the event loop as File > Quit does (QuitSignals).
+// implicit window (one still held is released and destroyed), no kept exception, and handlers
+// run. Until RuntimeExit, SIGTERM, SIGINT and SIGHUP quit the event loop as File > Quit does
+// (QuitSignals).
 void RuntimeInit(int& argc, char** argv);
 
 // Prepares the framework's external classes: Qt's are ready once RuntimeInit has run.
@@ -67,12 +68,13 @@ std::exception_ptr RuntimeTakeHandlerException();
 // the program ends, then returns. The run's exit status is a failure from then on.
 void RuntimeUnhandledException(const std::exception_ptr& exception);
 
-// Releases the framework's module-level objects: the implicit windows, last made first.
+// Releases the framework's module-level objects: the implicit windows, last made first, each
+// released (Window::Release) while it is whole and then destroyed.
 void RuntimeReleaseModuleObjects();
 
-// Shuts the runtime down: drops the application object and the Qt application object that
-// RuntimeInit made; handlers run again. Returns the exit status: the event loop's, or 1 after an
-// unhandled exception.
+// Shuts the runtime down: releases and destroys the implicit windows still held, drops the
+// application object and the Qt application object that RuntimeInit made; handlers run again.
+// Returns the exit status: the event loop's, or 1 after an unhandled exception.
 int RuntimeExit();
 
 }  // namespace fw

@@ -7,6 +7,7 @@
 #include "scan/Global1.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeShell.h"
+#include "tests/support/ScopedWindowRelease.h"
 #include "tests/support/TestRuntime.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,7 @@ protected:
     fw::Listbox& List() const { return *window.ControlByName<fw::Listbox>("ListBox1"); }
     fw::ScopedMsgBox messages;
     SpyWindow1 window;
+    const ScopedWindowRelease released{window};
 };
 
 TEST(Window1Layout, GivesTheWindowItsSizeTitleLimitsButtonsAndMenuBar) {
@@ -476,6 +478,7 @@ protected:
 TEST_P(QueuedWorkThrows, TheRunEndsAndThrowsItOnce) {
     const bool atTheEnd = GetParam();
     ThrowingWindow1 window(atTheEnd);
+    const ScopedWindowRelease released(window);
     window.Construct();
     if (atTheEnd) {
         // Four calls queued before the loop has run, as a walk queues them; the end throws. The

@@ -1,7 +1,7 @@
-// The framework's runtime: the application object and its "Open", the implicit windows, and an
-// exception that leaves a handler the event loop reached: kept, the loop ended, no later handler
-// run (the quit listeners aside), thrown again by RuntimeRun, reported by the unhandled-exception
-// operation.
+// The framework's runtime: the application object and its "Open", the implicit windows and
+// their release, and an exception that leaves a handler the event loop reached: kept, the loop
+// ended, no later handler run (the quit listeners aside), thrown again by RuntimeRun, reported by
+// the unhandled-exception operation.
 #include "framework/Thread.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/Listbox.h"
@@ -29,6 +29,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -71,15 +72,27 @@ TEST_F(Runtime, RegisteringTheApplicationRaisesItsOpenOnceAndHoldsItUntilExit) {
     EXPECT_EQ(fw::RuntimeAppObject(), nullptr);
 }
 
-TEST_F(Runtime, ImplicitWindowsAreFoundByClassNameAndReleasedLastMadeFirst) {
-    QStringList destroyed;
-    auto make = [&](const QString& name) {
-        auto window = std::make_unique<fw::Window>();
-        QObject::connect(window.get(), &QObject::destroyed, [&destroyed, name] {
+// A window that records its release and its destruction.
+class ReleaseRecordingWindow : public fw::Window {
+public:
+    ReleaseRecordingWindow(QString name, QStringList& events)
+        : mName(std::move(name)), mEvents(events) {
+        QObject::connect(this, &QObject::destroyed, [&events, name = mName] {
             EXPECT_EQ(fw::RuntimeGetImplicitWindow(name), nullptr) << "not found while it goes";
-            destroyed << name;
+            events << name + " destroyed";
         });
-        return window;
+    }
+    void Release() override { mEvents << mName + " released"; }
+
+private:
+    QString mName;
+    QStringList& mEvents;
+};
+
+TEST_F(Runtime, ImplicitWindowsAreFoundByClassNameAndReleasedLastMadeFirst) {
+    QStringList events;
+    auto make = [&](const QString& name) {
+        return std::make_unique<ReleaseRecordingWindow>(name, events);
     };
     EXPECT_EQ(fw::RuntimeGetImplicitWindow("A.A"), nullptr);
     fw::Window* a = fw::RuntimeAddImplicitWindow("A.A", make("A.A"));
@@ -91,8 +104,26 @@ TEST_F(Runtime, ImplicitWindowsAreFoundByClassNameAndReleasedLastMadeFirst) {
     EXPECT_EQ(fw::RuntimeGetImplicitWindow("A.A"), a) << "the first one stays";
 
     fw::RuntimeReleaseModuleObjects();
-    EXPECT_EQ(destroyed, (QStringList{"B.B", "A.A"}));
+    EXPECT_EQ(events.join(", ").toStdString(),
+              "B.B released, B.B destroyed, A.A released, A.A destroyed")
+        << "each released while it is whole, then destroyed";
     EXPECT_EQ(fw::RuntimeGetImplicitWindow("A.A"), nullptr);
+}
+
+TEST_F(Runtime, AWindowStillHeldWhenTheRunEndsOrStartsAfreshIsReleasedBeforeItGoes) {
+    for (const bool byExit : {true, false}) {
+        SCOPED_TRACE(byExit ? "RuntimeExit" : "RuntimeInit");
+        QStringList events;
+        fw::RuntimeAddImplicitWindow("A.A",
+                                     std::make_unique<ReleaseRecordingWindow>("A.A", events));
+        if (byExit) {
+            fw::RuntimeExit();
+        } else {
+            testing_runtime::Init();
+        }
+        EXPECT_EQ(events.join(", ").toStdString(), "A.A released, A.A destroyed");
+        testing_runtime::Init();  // a run again, for the next case and the fixture's end
+    }
 }
 
 // Raises, in a window of its own, an event of each kind whose handler throws.
