@@ -29,7 +29,7 @@ void ListboxProxy::Refresh(bool now) {
 void ListboxProxy::HandOver(std::function<void()> work) {
     // One context for every call: queued calls keep their order.
     fw::RunOnThreadOf(&mWindow, [work = std::move(work)] {
-        // Handler work like any other: none once the run has ended on an exception.
+        // Handler work like any other: none once an exception has escaped a handler.
         fw::RuntimeCallHandler(work);
     });
 }

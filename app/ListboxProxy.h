@@ -6,8 +6,10 @@
 // of the calls, so the end runs after every row the walk reported before it. A list call works on
 // the Listbox the window holds under the list's name (nothing when it holds none). Calls made on
 // the window's thread act at once. Calls still waiting when the window is destroyed are dropped,
-// and none runs once the run has ended on an unhandled exception. The walk reads one value of the
-// window, the atomic stop flag pStop; widgets are touched on the main thread only.
+// and none runs once an exception has escaped a handler of the run (RuntimeCallHandler), not even
+// one queued before it. The walk reads one value of the window, the atomic stop flag pStop;
+// widgets are touched on the main thread only. The window's release (Window1::Release) ends the
+// walk before the window is destroyed, so no call meets a window that is going.
 
 #include "scan/ScanWindow.h"
 

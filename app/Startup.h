@@ -11,8 +11,8 @@ int Main(int& argc, char** argv);
 // Module initialisation: the four known-host tables, empty.
 void ModuleInitialize();
 // Module finalisation, in this order: the six toolbar picture caches, the framework's
-// module-level objects (the main window with them), the shared menu bar, the module data of
-// Global1.
+// module-level objects (the main window with them, released first: a walk still running is
+// stopped and waited for), the shared menu bar, the module data of Global1.
 void ModuleFinalize();
 
 // The start routine: the steps below, then the event loop, under one handler. An exception

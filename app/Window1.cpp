@@ -37,14 +37,21 @@ Window1::Window1() : mListBox1Proxy(*this, "ListBox1") {
     EnsureAppResources();
     if (QCoreApplication* application = QCoreApplication::instance()) {
         QObject::connect(application, &QCoreApplication::aboutToQuit, this,
-                         [this] { fw::RuntimeCallHandler([this] { EndWalkForQuit(); }); });
+                         [this] { fw::RuntimeCallQuitHandler([this] { EndWalkForQuit(); }); });
     }
 }
 
 Window1::~Window1() {
-    // A walk may still be running: it ends before the window it reports to goes.
+    // Not released: a walk may still be running, and must at least not outlive the window.
     pStop = true;
     pSN.reset();
+}
+
+void Window1::Release() {
+    pStop = true;
+    if (pSN != nullptr) {
+        pSN->Wait();
+    }
 }
 
 Window1* Window1::Instance() {

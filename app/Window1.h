@@ -7,7 +7,9 @@
 // (Toolbar11_Open), then Event_Open. Every handler runs on the main thread. The scan thread
 // reaches the window through ScanWindow; how its calls reach the main thread is stated in
 // ListboxProxy.h. Code that works on a control looks it up by name at each use; no reference to
-// a control is kept.
+// a control is kept. Before the window is destroyed it is released (Release), which ends a
+// running walk: the runtime does so for the main window, and any other owner of a Window1 (or
+// of a subclass) must do the same.
 
 #include "app/ListboxProxy.h"
 #include "app/Toolbar1.h"
@@ -24,9 +26,12 @@
 class Window1 : public fw::Window, public ScanWindow {
 public:
     // When the application quits while a walk runs, the walk is stopped (its running command
-    // ended) and waited for before the quit goes on, so nothing of it outlives the event loop.
+    // ended) and waited for before the quit goes on, so nothing of it outlives the event loop;
+    // so too when the loop ends on an exception that escaped a handler.
     Window1();
-    // A walk still running is asked to stop and waited for first.
+    // A walk still running is asked to stop and waited for first. Only a last resort, for an
+    // owner that destroys the window without releasing it: by then the window's destruction has
+    // begun (a subclass's part is gone), which the walk's calls on the window must not meet.
     ~Window1() override;
 
     // The single implicit main window, made (and built) on the first call and held by the
@@ -39,6 +44,10 @@ public:
     void CreateControls() override;
     void AddMenuHandlers(fw::Window& window) override;  // registers none
     void Event_Open() override;                         // InitApp
+    // Asks a running walk to stop and waits for it, so that it has ended before any destructor
+    // of the window runs. The command in hand runs to its end: unlike the quit, the release ends
+    // no command, since that would refuse every later command of the process.
+    void Release() override;
 
     // Makes the seven controls in their order, each with its layout values and handlers, and
     // makes the two labels those of their boxes.

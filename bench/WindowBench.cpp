@@ -14,6 +14,7 @@
 #include "scan/Global1.h"
 #include "scan/ScanNet.h"
 #include "tests/support/FakeShell.h"
+#include "tests/support/ScopedWindowRelease.h"
 #include "tests/support/TempWorkingDir.h"
 
 #include <benchmark/benchmark.h>
@@ -58,6 +59,7 @@ public:
 private:
     fw::ScopedMsgBox mMessages;
     EndWatchingWindow1 mWindow;
+    const ScopedWindowRelease mReleased{mWindow};
 };
 
 // A walk of 17 addresses (first octet 100, scan count 16) with instant commands and the real

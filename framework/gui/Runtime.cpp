@@ -19,17 +19,31 @@ struct ImplicitWindow {
     std::unique_ptr<Window> window;
 };
 
+// Releases and destroys windows, last made first. Each leaves the list first: nobody finds a
+// window while it is released or destroyed.
+void ReleaseWindows(std::vector<ImplicitWindow>& windows) {
+    while (!windows.empty()) {
+        std::unique_ptr<Window> window = std::move(windows.back().window);
+        windows.pop_back();
+        window->Release();  // before any of its destructors has run
+        window.reset();
+    }
+}
+
 // Declared so that at a process exit without RuntimeExit the windows still go before Qt does.
 struct RuntimeState {
+    ~RuntimeState() { ReleaseWindows(implicitWindows); }
+
     std::unique_ptr<QApplication> ownApplication;  // null when someone else made Qt's
     std::unique_ptr<QuitSignals> quitSignals;      // goes before the application object
     std::shared_ptr<Application> app;
     std::vector<ImplicitWindow> implicitWindows;
     std::exception_ptr handlerException;
     int loopResult = 0;
-    bool unhandled = false;
-    bool inMainLoop = false;     // RuntimeRun's loop runs (a box's loop within it too)
-    bool quitRequested = false;  // asked outside the main loop: it is not entered any more
+    bool unhandled = false;        // the exit status is a failure
+    bool handlersStopped = false;  // an exception left a handler: only quit listeners run
+    bool inMainLoop = false;       // RuntimeRun's loop runs (a box's loop within it too)
+    bool quitRequested = false;    // asked outside the main loop: it is not entered any more
 };
 
 RuntimeState& State() {
@@ -37,15 +51,36 @@ RuntimeState& State() {
     return state;
 }
 
+bool CallKeepingTheException(const std::function<void()>& handler) {
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        RuntimeState& state = State();
+        if (state.handlerException == nullptr) {
+            state.handlerException = std::current_exception();
+        }
+        // At once: the work queued behind this handler would still run in this turn of the loop,
+        // which the exit does not cut short.
+        state.handlersStopped = true;
+        // Only a running loop can be ended; one that is yet to run sees the kept exception.
+        if (QThread::currentThread()->loopLevel() > 0) {
+            QCoreApplication::exit(1);
+        }
+        return false;
+    }
+}
+
 }  // namespace
 
 void RuntimeInit(int& argc, char** argv) {
     RuntimeState& state = State();
     state.app.reset();
-    state.implicitWindows.clear();
+    ReleaseWindows(state.implicitWindows);
     state.handlerException = nullptr;
     state.loopResult = 0;
     state.unhandled = false;
+    state.handlersStopped = false;
     state.quitRequested = false;
     state.quitSignals.reset();
     if (QCoreApplication::instance() == nullptr) {
@@ -97,23 +132,14 @@ void RuntimeRun() {
 }
 
 bool RuntimeCallHandler(const std::function<void()>& handler) {
-    if (State().unhandled) {
+    if (State().handlersStopped) {
         return false;
     }
-    try {
-        handler();
-        return true;
-    } catch (...) {
-        RuntimeState& state = State();
-        if (state.handlerException == nullptr) {
-            state.handlerException = std::current_exception();
-        }
-        // Only a running loop can be ended; one that is yet to run sees the kept exception.
-        if (QThread::currentThread()->loopLevel() > 0) {
-            QCoreApplication::exit(1);
-        }
-        return false;
-    }
+    return CallKeepingTheException(handler);
+}
+
+bool RuntimeCallQuitHandler(const std::function<void()>& handler) {
+    return CallKeepingTheException(handler);
 }
 
 void RuntimeQuit() {
@@ -136,7 +162,8 @@ std::exception_ptr RuntimeTakeHandlerException() {
 }
 
 void RuntimeUnhandledException(const std::exception_ptr& exception) {
-    State().unhandled = true;  // before the box, whose loop would run queued handlers
+    State().unhandled = true;
+    State().handlersStopped = true;  // before the box, whose loop would run queued handlers
     QString what;
     try {
         if (exception != nullptr) {
@@ -155,22 +182,17 @@ void RuntimeUnhandledException(const std::exception_ptr& exception) {
 }
 
 void RuntimeReleaseModuleObjects() {
-    std::vector<ImplicitWindow>& windows = State().implicitWindows;
-    while (!windows.empty()) {
-        // Out of the list first: nobody finds a window while it is being destroyed.
-        std::unique_ptr<Window> window = std::move(windows.back().window);
-        windows.pop_back();
-        window.reset();
-    }
+    ReleaseWindows(State().implicitWindows);
 }
 
 int RuntimeExit() {
     RuntimeState& state = State();
     const int status = state.unhandled ? 1 : state.loopResult;
     state.unhandled = false;
+    state.handlersStopped = false;
     state.quitRequested = false;
     state.app.reset();
-    state.implicitWindows.clear();
+    ReleaseWindows(state.implicitWindows);
     state.handlerException = nullptr;
     state.quitSignals.reset();
     state.ownApplication.reset();

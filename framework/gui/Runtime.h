@@ -8,7 +8,9 @@
 // Qt lets no exception cross its event loop. So the framework calls every handler that the loop
 // reaches (toolbar actions, list paints, menu entries, queued window work) through
 // RuntimeCallHandler: an exception is kept and the loop is asked to end, and RuntimeRun throws
-// it again once the loop has returned. Then the loop is not entered again.
+// it again once the loop has returned. Then the loop is not entered again, and from that
+// exception on no handler runs, not even work that was queued before it; only the listeners of
+// the quit (RuntimeCallQuitHandler), which end what must not outlive the loop, still run.
 
 #include <QString>
 #include <exception>
@@ -23,8 +25,9 @@ class Window;
 // Brings the runtime up: the Qt application object, made of argc and argv (which must outlive
 // the run; Qt takes its own options from them, the program none). An application object that
 // is there already (a test's) is used instead. Starts a run afresh: no application object, no
-// implicit window, no kept exception. Until RuntimeExit, SIGTERM, SIGINT and SIGHUP (those the
-// process was not started with ignored) call RuntimeQuit (QuitSignals).
+// implicit window (one still held is released and destroyed), no kept exception, and handlers
+// run. Until RuntimeExit, SIGTERM, SIGINT and SIGHUP (those the process was not started with
+// ignored) call RuntimeQuit (QuitSignals).
 void RuntimeInit(int& argc, char** argv);
 
 // Prepares the framework's external classes: Qt's are ready once RuntimeInit has run.
@@ -52,12 +55,18 @@ void RuntimeRun();
 // and RuntimeRun enters the main loop no more.
 void RuntimeQuit();
 
-// Calls handler, code of the program that the event loop reached. An exception that leaves it
-// is kept for RuntimeRun (the first one only: the loop ends on it) and ends the running event
-// loops; false then. Once an exception has reached RuntimeUnhandledException, no handler runs
-// any more until RuntimeExit (false at once): the message box's own loop must not run the
-// program's queued work.
+// Calls handler, code of the program that the event loop reached; true when it returned. An
+// exception that leaves it is kept for RuntimeRun (the first one only: the loop ends on it) and
+// ends the running event loops; false then. From that exception on, and once one has reached
+// RuntimeUnhandledException, no handler runs (false at once) until the run starts afresh
+// (RuntimeInit) or ends (RuntimeExit), whether or not the exception has been taken: the rest of
+// the queued work must not run while the loop ends on an exception, nor in the message box's own
+// loop.
 bool RuntimeCallHandler(const std::function<void()>& handler);
+// Calls handler, a listener of the application's quit (aboutToQuit) that ends what must not
+// outlive the event loop: as RuntimeCallHandler, except that it runs even when other handlers no
+// longer do. Its exception is kept only when none was before.
+bool RuntimeCallQuitHandler(const std::function<void()>& handler);
 // Takes the kept exception (null when there is none), so that it is not thrown again.
 std::exception_ptr RuntimeTakeHandlerException();
 
@@ -65,12 +74,13 @@ std::exception_ptr RuntimeTakeHandlerException();
 // the program ends, then returns. The run's exit status is a failure from then on.
 void RuntimeUnhandledException(const std::exception_ptr& exception);
 
-// Releases the framework's module-level objects: the implicit windows, last made first.
+// Releases the framework's module-level objects: the implicit windows, last made first, each
+// released (Window::Release) while it is whole and then destroyed.
 void RuntimeReleaseModuleObjects();
 
-// Shuts the runtime down: drops the application object and the Qt application object that
-// RuntimeInit made. Returns the exit status: the event loop's, or 1 after an unhandled
-// exception.
+// Shuts the runtime down: releases and destroys the implicit windows still held, drops the
+// application object and the Qt application object that RuntimeInit made; handlers run again.
+// Returns the exit status: the event loop's, or 1 after an unhandled exception.
 int RuntimeExit();
 
 }  // namespace fw

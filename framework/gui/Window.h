@@ -7,7 +7,9 @@
 //
 // A window is built by Construct, which runs its hooks in this order: Layout, CreateControls,
 // AddMenuHandlers, the Open event of each control (in the order they were added), the window's
-// own Open (Event_Open); it then shows the window when Visible is true.
+// own Open (Event_Open); it then shows the window when Visible is true. Before a window is
+// destroyed it is released (Release), while it is whole: the runtime does so for the windows it
+// holds, and an owner that destroys a window itself must do the same.
 // Main thread only. The window owns its controls; it is a QObject so that work can be handed to
 // its thread (fw::RunOnThreadOf).
 
@@ -40,6 +42,12 @@ public:
     virtual void CreateControls() {}
     virtual void AddMenuHandlers(Window& /*window*/) {}
     virtual void Event_Open() {}
+
+    // Called just before the window is destroyed, while none of its destructors has run:
+    // the place to end work on other threads that calls the window's virtual functions, which
+    // must never meet a window whose destruction has begun. Nothing else of the window is used
+    // after it.
+    virtual void Release() {}
 
     // Applies the window's layout values in one step, in the order of its table (in
     // _SetProperties; the values without a setter are stored only). Returns the names it does

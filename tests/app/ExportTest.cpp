@@ -10,6 +10,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeShell.h"
 #include "tests/support/HostTables.h"
+#include "tests/support/ScopedWindowRelease.h"
 #include "tests/support/WithoutRoot.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +114,7 @@ protected:
     FakeShell shell;
     fw::ScopedMsgBox messages;
     Window1 window;
+    const ScopedWindowRelease released{window};
 };
 
 const char kSevenRows[] =

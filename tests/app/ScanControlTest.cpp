@@ -1,6 +1,6 @@
 // Starting, stopping and ending a scan through the main window, with a user's clicks on the
-// toolbar's buttons and typing into the boxes; the probes are a fake shell's, the pauses a
-// fake clock's.
+// toolbar's buttons and typing into the boxes, and a walk still running when the runtime
+// releases the window; the probes are a fake shell's, the pauses a fake clock's.
 #include "app/Window1.h"
 #include "framework/Thread.h"
 #include "framework/gui/Listbox.h"
@@ -12,6 +12,8 @@
 #include "tests/support/FakeShell.h"
 #include "tests/support/HangGuard.h"
 #include "tests/support/HostTables.h"
+#include "tests/support/ScopedWindowRelease.h"
+#include "tests/support/TestRuntime.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +82,7 @@ protected:
     FakeShell shell;
     fw::ScopedMsgBox messages;
     Window1 window;
+    const ScopedWindowRelease released{window};
 };
 
 QStringList Range(int first, int last) {
@@ -272,6 +275,7 @@ TEST(ScanStart, WithoutAThreadEndsAtOnceAsAWalkThatDidNothingAndSaysWhy) {
     fw::ScopedMsgBox messages;
     {
         EndCountingWindow window;
+        const ScopedWindowRelease released(window);
         window.Construct();
         auto* list = window.ControlByName<fw::Listbox>("ListBox1");
         list->AddRow("198.51.100.1");  // from an earlier walk
@@ -300,6 +304,73 @@ TEST(ScanStart, WithoutAThreadEndsAtOnceAsAWalkThatDidNothingAndSaysWhy) {
             << "the second walk's end";
         EXPECT_EQ(list->ListCount(), 17);
     }
+}
+
+// A main window that tells, as its own destructor begins, whether its walk was still running:
+// from then on a virtual call of the walk would meet a window whose parts are going.
+class DestroyWatchingWindow1 : public Window1 {
+public:
+    DestroyWatchingWindow1(bool& walkRunning, std::atomic<bool>& destroying)
+        : mWalkRunning(walkRunning), mDestroying(destroying) {}
+    ~DestroyWatchingWindow1() override {
+        mWalkRunning = ScanThread()->IsRunning();
+        mDestroying.store(true);
+    }
+
+private:
+    bool& mWalkRunning;
+    std::atomic<bool>& mDestroying;
+};
+
+// A run of the runtime that holds the main window, as the program's does.
+class HeldWindow : public ::testing::Test {
+protected:
+    HeldWindow() { testing_runtime::Init(); }
+    ~HeldWindow() override {
+        fw::RuntimeReleaseModuleObjects();
+        fw::RuntimeExit();
+    }
+    HostTables tables;
+    FakeClock clock;
+    FakeShell shell;
+    fw::ScopedMsgBox messages;
+};
+
+TEST_F(HeldWindow, ItsReleaseEndsTheWalkBeforeAnyDestructorOfTheWindowRuns) {
+    bool walkRunning = true;
+    std::atomic<bool> destroying{false}, probing{false};
+    auto* window = static_cast<DestroyWatchingWindow1*>(fw::RuntimeAddImplicitWindow(
+        "Window1.Window1", std::make_unique<DestroyWatchingWindow1>(walkRunning, destroying)));
+    ASSERT_NE(window, nullptr);
+    window->Construct();
+    shell.answerOthers(1);
+    // The probe of the second address ends on its own, late: once the walk is asked to stop, or
+    // once the window's destruction has begun, whichever comes first (at the latest after a
+    // minute, should neither come).
+    shell.beforeAnswer([&](const QString& commandLine) {
+        if (commandLine != "ping -c 1 -t 1 198.51.100.101") {
+            return;
+        }
+        probing.store(true);
+        QDeadlineTimer held(60000);
+        while (!destroying.load() && !window->pStop.load() && !held.hasExpired()) {
+            QThread::msleep(1);
+        }
+    });
+    user::Click(*window, window->Toolbar11()->ToolItem1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probing.load(); }, 60000))
+        << "waited for the ping of 198.51.100.101";
+
+    // As the program's shutdown does (ModuleFinalize).
+    fw::RuntimeReleaseModuleObjects();
+    EXPECT_EQ(fw::RuntimeGetImplicitWindow("Window1.Window1"), nullptr);
+    EXPECT_TRUE(destroying.load());
+    EXPECT_FALSE(walkRunning) << "the window's destruction began while its walk ran";
+    EXPECT_EQ(shell.commands().join("; ").toStdString(),
+              "ping -c 1 -t 1 198.51.100.100; arp -n 198.51.100.100; "
+              "ping -c 1 -t 1 198.51.100.101; arp -n 198.51.100.101")
+        << "the walk stopped after the address in hand, which it finished as usual";
+    EXPECT_TRUE(messages.Texts().isEmpty());
 }
 
 }  // namespace

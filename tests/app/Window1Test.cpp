@@ -7,6 +7,7 @@
 #include "scan/Global1.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeShell.h"
+#include "tests/support/ScopedWindowRelease.h"
 #include "tests/support/TestRuntime.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,7 @@ protected:
     fw::Listbox& List() const { return *window.ControlByName<fw::Listbox>("ListBox1"); }
     fw::ScopedMsgBox messages;
     SpyWindow1 window;
+    const ScopedWindowRelease released{window};
 };
 
 TEST(Window1Layout, GivesTheWindowItsSizeTitleLimitsButtonsAndMenuBar) {
@@ -438,11 +440,13 @@ TEST(Window1ScanSide, CallsStillWaitingWhenTheWindowGoesAreDropped) {
     EXPECT_EQ(calls.delivered, 0) << "a call of the walk ran after its window had gone";
 }
 
-// Queued work of the window that throws: at a walk's end, or in the quit hook.
+// Queued work of the window that throws: at a walk's end, or in the quit hook. Counts the quit
+// hook's runs as well.
 class ThrowingWindow1 : public Window1 {
 public:
     explicit ThrowingWindow1(bool atTheEnd) : mAtTheEnd(atTheEnd) {}
     int throws = 0;
+    int quitHooks = 0;
 
 protected:
     void ExecuteEndOnMainThread() override {
@@ -453,6 +457,7 @@ protected:
         Window1::ExecuteEndOnMainThread();
     }
     void EndWalkForQuit() override {
+        ++quitHooks;
         if (!mAtTheEnd) {
             ++throws;
             throw std::runtime_error("from the quit hook");
@@ -473,11 +478,16 @@ protected:
 TEST_P(QueuedWorkThrows, TheRunEndsAndThrowsItOnce) {
     const bool atTheEnd = GetParam();
     ThrowingWindow1 window(atTheEnd);
+    const ScopedWindowRelease released(window);
     window.Construct();
     if (atTheEnd) {
-        // Two ends before the loop has run: the first ends it, the second is not kept.
+        // Four calls queued before the loop has run, as a walk queues them; the end throws. The
+        // first row is listed; nothing after the end runs: neither the second row nor the
+        // second end.
         std::thread([&window] {
+            window.ListBox1().AddRow("198.51.100.1");
             window.ExecuteEnd();
+            window.ListBox1().AddRow("198.51.100.2");
             window.ExecuteEnd();
         }).join();
     } else {
@@ -502,7 +512,14 @@ TEST_P(QueuedWorkThrows, TheRunEndsAndThrowsItOnce) {
     }
     EXPECT_EQ(thrown, 1);
     EXPECT_EQ(what, atTheEnd ? "from the walk's end" : "from the quit hook");
-    EXPECT_GE(window.throws, 1);
+    EXPECT_EQ(window.throws, 1) << "no handler work ran after the exception";
+    EXPECT_EQ(window.quitHooks, 1) << "the quit hook, which ends the walk, ran all the same";
+    const fw::Listbox* list = window.ListBox1Control();
+    std::string rows;
+    for (int row = 0; row < list->ListCount(); ++row) {
+        rows += list->Cell(row, 0).toStdString() + ';';
+    }
+    EXPECT_EQ(rows, atTheEnd ? "198.51.100.1;" : "");
     EXPECT_TRUE(othersTold) << "the quit went on for everyone";
     EXPECT_EQ(fw::RuntimeTakeHandlerException(), nullptr) << "handed over once";
 }

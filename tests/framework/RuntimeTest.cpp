@@ -1,6 +1,7 @@
-// The framework's runtime: the application object and its "Open", the implicit windows, and an
-// exception that leaves a handler the event loop reached: kept, the loop ended, thrown again by
-// RuntimeRun, reported by the unhandled-exception operation.
+// The framework's runtime: the application object and its "Open", the implicit windows and
+// their release, and an exception that leaves a handler the event loop reached: kept, the loop
+// ended, no later handler run (the quit listeners aside), thrown again by RuntimeRun, reported by
+// the unhandled-exception operation.
 #include "framework/Thread.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/Listbox.h"
@@ -24,9 +25,12 @@
 #include <QToolButton>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -68,15 +72,27 @@ TEST_F(Runtime, RegisteringTheApplicationRaisesItsOpenOnceAndHoldsItUntilExit) {
     EXPECT_EQ(fw::RuntimeAppObject(), nullptr);
 }
 
-TEST_F(Runtime, ImplicitWindowsAreFoundByClassNameAndReleasedLastMadeFirst) {
-    QStringList destroyed;
-    auto make = [&](const QString& name) {
-        auto window = std::make_unique<fw::Window>();
-        QObject::connect(window.get(), &QObject::destroyed, [&destroyed, name] {
+// A window that records its release and its destruction.
+class ReleaseRecordingWindow : public fw::Window {
+public:
+    ReleaseRecordingWindow(QString name, QStringList& events)
+        : mName(std::move(name)), mEvents(events) {
+        QObject::connect(this, &QObject::destroyed, [&events, name = mName] {
             EXPECT_EQ(fw::RuntimeGetImplicitWindow(name), nullptr) << "not found while it goes";
-            destroyed << name;
+            events << name + " destroyed";
         });
-        return window;
+    }
+    void Release() override { mEvents << mName + " released"; }
+
+private:
+    QString mName;
+    QStringList& mEvents;
+};
+
+TEST_F(Runtime, ImplicitWindowsAreFoundByClassNameAndReleasedLastMadeFirst) {
+    QStringList events;
+    auto make = [&](const QString& name) {
+        return std::make_unique<ReleaseRecordingWindow>(name, events);
     };
     EXPECT_EQ(fw::RuntimeGetImplicitWindow("A.A"), nullptr);
     fw::Window* a = fw::RuntimeAddImplicitWindow("A.A", make("A.A"));
@@ -88,8 +104,26 @@ TEST_F(Runtime, ImplicitWindowsAreFoundByClassNameAndReleasedLastMadeFirst) {
     EXPECT_EQ(fw::RuntimeGetImplicitWindow("A.A"), a) << "the first one stays";
 
     fw::RuntimeReleaseModuleObjects();
-    EXPECT_EQ(destroyed, (QStringList{"B.B", "A.A"}));
+    EXPECT_EQ(events.join(", ").toStdString(),
+              "B.B released, B.B destroyed, A.A released, A.A destroyed")
+        << "each released while it is whole, then destroyed";
     EXPECT_EQ(fw::RuntimeGetImplicitWindow("A.A"), nullptr);
+}
+
+TEST_F(Runtime, AWindowStillHeldWhenTheRunEndsOrStartsAfreshIsReleasedBeforeItGoes) {
+    for (const bool byExit : {true, false}) {
+        SCOPED_TRACE(byExit ? "RuntimeExit" : "RuntimeInit");
+        QStringList events;
+        fw::RuntimeAddImplicitWindow("A.A",
+                                     std::make_unique<ReleaseRecordingWindow>("A.A", events));
+        if (byExit) {
+            fw::RuntimeExit();
+        } else {
+            testing_runtime::Init();
+        }
+        EXPECT_EQ(events.join(", ").toStdString(), "A.A released, A.A destroyed");
+        testing_runtime::Init();  // a run again, for the next case and the fixture's end
+    }
 }
 
 // Raises, in a window of its own, an event of each kind whose handler throws.
@@ -194,6 +228,88 @@ TEST_F(Runtime, AnExceptionKeptBeforeTheLoopKeepsTheLoopFromRunning) {
     EXPECT_FALSE(looped);
     ASSERT_NE(thrown, nullptr);
     EXPECT_EQ(WhatOf(thrown), "first");
+}
+
+// Four calls queued from another thread, as a walk queues its list work, one of them throwing;
+// a quit listener that throws too.
+struct QueuedThrowCase {
+    const char* name;
+    int throwing;                  // index of the call that throws
+    std::vector<std::string> ran;  // what ran, in order
+};
+
+void PrintTo(const QueuedThrowCase& c, std::ostream* out) {
+    *out << "call " << c.throwing << " throws";
+}
+
+class QueuedHandlerThrows : public Runtime,
+                            public ::testing::WithParamInterface<QueuedThrowCase> {};
+
+TEST_P(QueuedHandlerThrows, NoLaterCallRunsButTheQuitListenersAreStillCalled) {
+    QObject context;
+    std::vector<std::string> ran;
+    const int throwing = GetParam().throwing;
+    std::thread([&] {
+        for (int i = 0; i < 4; ++i) {
+            fw::RunOnThreadOf(&context, [&ran, i, throwing] {
+                fw::RuntimeCallHandler([&ran, i, throwing] {
+                    ran.push_back(std::to_string(i));
+                    if (i == throwing) {
+                        throw std::runtime_error("from call " + std::to_string(i));
+                    }
+                });
+            });
+        }
+    }).join();
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &context, [&ran] {
+        fw::RuntimeCallQuitHandler([&ran] {
+            ran.push_back("quit");
+            throw std::runtime_error("from the quit");
+        });
+    });
+    // Only a guard against a hang: the loop ends through the exception.
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(60000);
+
+    std::exception_ptr thrown;
+    try {
+        fw::RuntimeRun();
+    } catch (...) {
+        thrown = std::current_exception();
+    }
+    EXPECT_EQ(ran, GetParam().ran);
+    ASSERT_NE(thrown, nullptr);
+    EXPECT_EQ(WhatOf(thrown), "from call " + std::to_string(throwing)) << "the first one stands";
+    EXPECT_FALSE(fw::RuntimeCallHandler([&ran] { ran.push_back("later"); }));
+    EXPECT_EQ(ran, GetParam().ran) << "nor after the run";
+}
+
+INSTANTIATE_TEST_SUITE_P(Handlers, QueuedHandlerThrows,
+                         ::testing::Values(QueuedThrowCase{"First", 0, {"0", "quit"}},
+                                           QueuedThrowCase{"Second", 1, {"0", "1", "quit"}},
+                                           QueuedThrowCase{
+                                               "Last", 3, {"0", "1", "2", "3", "quit"}}),
+                         [](const ::testing::TestParamInfo<QueuedThrowCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(Runtime, AfterAKeptExceptionHandlersRunAgainOnlyOnceTheRunEndsOrStartsAfresh) {
+    for (const bool byExit : {true, false}) {
+        SCOPED_TRACE(byExit ? "RuntimeExit" : "RuntimeInit");
+        int runs = 0;
+        EXPECT_FALSE(fw::RuntimeCallHandler([] { throw std::runtime_error("kept"); }));
+        EXPECT_NE(fw::RuntimeTakeHandlerException(), nullptr);
+        EXPECT_FALSE(fw::RuntimeCallHandler([&runs] { ++runs; }));
+        EXPECT_EQ(runs, 0) << "taking the exception does not let handlers run";
+        if (byExit) {
+            EXPECT_EQ(fw::RuntimeExit(), 0) << "no unhandled exception: the loop's status";
+        } else {
+            testing_runtime::Init();
+        }
+        EXPECT_TRUE(fw::RuntimeCallHandler([&runs] { ++runs; }));
+        EXPECT_EQ(runs, 1);
+    }
 }
 
 TEST_F(Runtime, TheUnhandledExceptionOperationTellsTheUserAndTheRunFails) {

@@ -15,6 +15,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeShell.h"
 #include "tests/support/HostTables.h"
+#include "tests/support/ScopedWindowRelease.h"
 #include "tests/support/StressSeed.h"
 
 #include <gtest/gtest.h>
@@ -165,7 +166,7 @@ protected:
         });
         window.Construct();
     }
-    // A failed cycle may leave the walk held: it must be able to end before the window goes.
+    // A failed cycle may leave the walk held: it must be able to end when the window is released.
     ~StartStopCycles() override { gate.Open(); }
 
     State Now() const {
@@ -205,6 +206,7 @@ protected:
     std::optional<FakeShell> shell;
     fw::ScopedMsgBox messages;
     EndCountingWindow1 window;
+    const ScopedWindowRelease released{window};
 };
 
 void StartStopCycles::RunCycle(const Plan& plan) {
