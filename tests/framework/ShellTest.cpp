@@ -22,6 +22,16 @@
 #include <thread>
 #include <vector>
 
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer holds freed memory back, up to 256 MiB of it by default, and what it holds
+// shows in the peak that the output test bounds: how much depends on how the machine's load cuts
+// the reads into chunks. A small quarantine of our own keeps that out of the figure; ASAN_OPTIONS
+// still sets the rest.
+extern "C" const char* __asan_default_options() {
+    return "quarantine_size_mb=16";
+}
+#endif
+
 namespace {
 
 fw::ShellOutcome RunCommand(const QString& commandLine) {
@@ -336,7 +346,9 @@ TEST(ShellTest, OutputBeyondItsHeadIsDroppedAndMemoryStaysFlat) {
     const long long grown = peakKiB() - before;
     long long boundKiB = 50 * 1024;  // kept whole, the output alone would take 600 MB and more
 #if defined(__SANITIZE_ADDRESS__)
-    boundKiB += 256 * 1024;  // AddressSanitizer holds freed memory back (256 MiB by default)
+    // AddressSanitizer keeps freed memory back: its quarantine (set above) and its allocator's
+    // caches beside it. Seen here: up to 55 MiB in all, against 5 MiB without it.
+    boundKiB += 100 * 1024;
 #endif
     EXPECT_LT(grown, boundKiB) << "the peak grew by " << grown << " KiB";
 }
