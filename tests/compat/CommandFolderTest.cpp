@@ -1,15 +1,19 @@
-// The build's own folder of our commands, as the build leaves it: nobody but its owner may write
-// the folder or anything in it, whatever the umask of the build, so that the program trusts it.
+// The build's own folder of our commands, as the build leaves it, and an installed one: nobody
+// but its owner may write the folder or anything in it, whatever the umask of the build or of the
+// install, so that the program trusts it.
 #include "framework/Shell.h"
 #include "tests/framework/QStringPrinter.h"
+#include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <sys/types.h>
 
 namespace {
 
@@ -35,6 +39,21 @@ TEST(CommandFolder, OnlyItsOwnerMayWriteItOrItsCommandsAndTheProgramUsesIt) {
     const fw::CompatCommandDirChoice choice = fw::CompatCommandDirFor(program);
     EXPECT_EQ(choice.dir, QFileInfo(program).absolutePath() + "/compat-bin");
     EXPECT_EQ(choice.refused, "");
+    EXPECT_EQ(choice.reason, "");
+}
+
+TEST(CommandFolder, AnInstallMadeUnderAGroupWritableUmaskIsUsedToo) {
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    const mode_t previous = ::umask(002);  // a common desktop default; the install inherits it
+    const ProgramRun install = RunProgram(QStringLiteral(VQ_CMAKE_COMMAND),
+                                          {"--install", VQ_BINARY_DIR, "--prefix", prefix.path()});
+    ::umask(previous);
+    ASSERT_EQ(install.exitCode, 0) << install.err.toStdString();
+
+    const fw::CompatCommandDirChoice choice =
+        fw::CompatCommandDirFor(prefix.filePath(VQ_INSTALL_BINDIR "/vellmaroq"));
+    EXPECT_EQ(choice.dir, QDir::cleanPath(prefix.filePath(VQ_INSTALL_LIBEXECDIR "/vellmaroq")));
     EXPECT_EQ(choice.reason, "");
 }
 
