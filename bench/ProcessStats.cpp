@@ -20,6 +20,10 @@ double CpuSeconds() {
     return static_cast<double>(Nanoseconds(CLOCK_PROCESS_CPUTIME_ID)) / 1e9;
 }
 
+double ThreadCpuSeconds() {
+    return static_cast<double>(Nanoseconds(CLOCK_THREAD_CPUTIME_ID)) / 1e9;
+}
+
 std::int64_t MonotonicNanoseconds() {
     return Nanoseconds(CLOCK_MONOTONIC);
 }

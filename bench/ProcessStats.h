@@ -8,6 +8,9 @@ namespace ProcessStats {
 // CPU time of every thread of the process, in seconds.
 double CpuSeconds();
 
+// CPU time of the calling thread since it started, in seconds.
+double ThreadCpuSeconds();
+
 // The monotonic clock that every process shares, in nanoseconds.
 std::int64_t MonotonicNanoseconds();
 

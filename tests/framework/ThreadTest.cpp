@@ -33,9 +33,13 @@ public:
     std::atomic<int> runs{0};
     std::atomic<QThread*> ranOn{nullptr};
 
-    void waitForRuns(int count) {
+    // Waits until the body has done its work `count` times in all; false when it has not within
+    // half a minute, far beyond a body's few milliseconds even on a loaded machine, so that a lost
+    // run fails the test instead of hanging it.
+    [[nodiscard]] bool waitForRuns(int count) {
         std::unique_lock lock(mMutex);
-        mChanged.wait(lock, [&] { return runs.load() >= count; });
+        return mChanged.wait_for(lock, std::chrono::seconds(30),
+                                 [&] { return runs.load() >= count; });
     }
 
     // While closed, the body waits at its start.
@@ -89,7 +93,8 @@ TEST(ThreadTest, RunStartsTheBodyOnAnotherThreadAndReturns) {
 TEST(ThreadTest, ARunRightAfterTheBodysWorkIsNotLost) {
     Body body;
     body.Run();
-    body.waitForRuns(1);  // the body has done its work but has not ended yet
+    // The body has done its work but has not ended yet.
+    ASSERT_TRUE(body.waitForRuns(1)) << "waited for the body to do the work of its first run";
     body.Run();
     body.Wait();
     EXPECT_EQ(body.runs, 2);
