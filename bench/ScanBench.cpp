@@ -96,7 +96,7 @@ void BM_WalkRealClock(benchmark::State& state) {
         Figures::Record("walk wall time (17 addresses)", wall, "s", Figures::Bound::AtMost,
                         17 * 0.5 * 1.01);
         Figures::Record("walk: scan thread's CPU time / wall time", 100.0 * scanCpu / wall, "%",
-                        Figures::Bound::AtMost, 1.0);
+                        Figures::Bound::AtMost, 0.1);
     }
     KnownHosts::Clear();
 }
