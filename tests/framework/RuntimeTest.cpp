@@ -44,6 +44,20 @@ std::string WhatOf(const std::exception_ptr& exception) {
     }
 }
 
+// Runs the event loop under a guard against a hang (the loop ends through a handler's exception
+// long before) and returns what RuntimeRun threw; null when it threw nothing.
+std::exception_ptr RunTheLoop() {
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(60000);
+    try {
+        fw::RuntimeRun();
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
 // A run of the runtime on the test's Qt application object.
 class Runtime : public ::testing::Test {
 protected:
@@ -182,17 +196,8 @@ TEST_P(ThrowingHandler, EndsTheLoopAndRuntimeRunThrowsItOnce) {
     raise.setSingleShot(true);
     QObject::connect(&raise, &QTimer::timeout, [&] { GetParam().raise(window); });
     raise.start(0);
-    // Only a guard against a hang: the loop ends through the handler's exception.
-    QTimer guard;
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    guard.start(60000);
 
-    std::exception_ptr thrown;
-    try {
-        fw::RuntimeRun();
-    } catch (...) {
-        thrown = std::current_exception();
-    }
+    const std::exception_ptr thrown = RunTheLoop();
     ASSERT_NE(thrown, nullptr);
     EXPECT_EQ(WhatOf(thrown), std::string("from a ") + GetParam().name);
     EXPECT_EQ(fw::RuntimeTakeHandlerException(), nullptr) << "handed over once";
@@ -267,17 +272,8 @@ TEST_P(QueuedHandlerThrows, NoLaterCallRunsButTheQuitListenersAreStillCalled) {
             throw std::runtime_error("from the quit");
         });
     });
-    // Only a guard against a hang: the loop ends through the exception.
-    QTimer guard;
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    guard.start(60000);
 
-    std::exception_ptr thrown;
-    try {
-        fw::RuntimeRun();
-    } catch (...) {
-        thrown = std::current_exception();
-    }
+    const std::exception_ptr thrown = RunTheLoop();
     EXPECT_EQ(ran, GetParam().ran);
     ASSERT_NE(thrown, nullptr);
     EXPECT_EQ(WhatOf(thrown), "from call " + std::to_string(throwing)) << "the first one stands";
